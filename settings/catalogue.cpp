@@ -1,0 +1,92 @@
+#include "catalogue.h"
+#include "catalogue_path.h"
+#include "field_tokenizer.h"
+
+#include <windows.h>
+#include <cstdio>
+#include <cstring>
+
+bool readCatalogueString(const char* section, const char* key, char* value, std::size_t capacity) {
+    if (capacity == 0)
+        return false;
+    value[0] = '\0';
+    char path[kPathCapacity];
+    if (!catalogueFilePath(path, sizeof path))
+        return false;
+    GetPrivateProfileStringA(section, key, missingMarker, value, static_cast<DWORD>(capacity),
+                             path);
+    if (std::strcmp(value, missingMarker) == 0) {
+        value[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+std::int32_t readCatalogueInt(const char* section, const char* key) {
+    char path[kPathCapacity];
+    if (!catalogueFilePath(path, sizeof path))
+        return missingIntMarker;
+    return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, missingIntMarker, path));
+}
+
+void typeSectionName(int typeNumber, char (&section)[16]) {
+    std::snprintf(section, sizeof section, "Type%02d", typeNumber);
+}
+
+PowerSaveSettings readPowerSaveSettings() {
+    PowerSaveSettings settings{1, 3, 300};
+    char value[kShortTextCapacity];
+    if (readCatalogueString("General", "PowerSaveTimeoutMulDiv", value, sizeof value)) {
+        std::int32_t multiplier = 0;
+        std::int32_t divisor = 0;
+        nextIntField(nextIntField(value, &multiplier), &divisor);
+        if (divisor != 0)
+            settings = {multiplier, divisor, settings.maximumSeconds};
+    }
+    if (readCatalogueString("General", "PowerSaveTimeoutMax", value, sizeof value))
+        nextIntField(value, &settings.maximumSeconds);
+    return settings;
+}
+
+std::int32_t readStartStyle() {
+    char value[kShortTextCapacity];
+    std::int32_t style = 1;
+    if (readCatalogueString("General", "ScrStartStyle", value, sizeof value))
+        nextIntField(value, &style);
+    return style;
+}
+
+bool readTypeSettings(int typeNumber, int screenWidth, int screenHeight, unsigned wantedParts,
+                      TypeSettings& settings) {
+    if (wantedParts & TypePartResourceFolder)
+        resourceFolder(settings.resourceFolder, sizeof settings.resourceFolder);
+
+    char section[16];
+    typeSectionName(typeNumber, section);
+    if (!readCatalogueString(section, "Name", settings.name, sizeof settings.name))
+        return false;
+    settings.moveType = readCatalogueInt(section, "MoveType");
+    if (settings.moveType == missingIntMarker)
+        return false;
+
+    settings.scaledFromReference = false;
+    if (wantedParts & TypePartFile) {
+        char key[32];
+        std::snprintf(key, sizeof key, "File.%04dx%04d", screenWidth, screenHeight);
+        if (!readCatalogueString(section, key, settings.fileSpec, sizeof settings.fileSpec)) {
+            if (!readCatalogueString(section, "File.1024x0768", settings.fileSpec,
+                                     sizeof settings.fileSpec))
+                return false;
+            settings.scaledFromReference = true;
+        }
+    }
+    if (wantedParts & TypePartMotionWhilePowerSave) {
+        std::int32_t motion = readCatalogueInt(section, "MotionWhilePowerSave");
+        settings.motionWhilePowerSave = (motion == missingIntMarker || motion >= 3) ? 1 : motion;
+    }
+    if (wantedParts & TypePartSkipIfReqFixedPos) {
+        std::int32_t skip = readCatalogueInt(section, "SkipIfReqFixedPos");
+        settings.skipIfReqFixedPos = skip != 0;
+    }
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Removes a per-user key with everything below it now and again when the guard goes, so
+// that each test starts from, and leaves, no stored preferences.
+class ScopedRegistryKeyRemoval {
+  public:
+    explicit ScopedRegistryKeyRemoval(std::string subKey);
+    ~ScopedRegistryKeyRemoval();
+    ScopedRegistryKeyRemoval(const ScopedRegistryKeyRemoval&) = delete;
+    ScopedRegistryKeyRemoval& operator=(const ScopedRegistryKeyRemoval&) = delete;
+
+  private:
+    std::string subKey_;
+};
+
+// Saves values of a per-user key and puts them back (or deletes them, when they did not
+// exist) when the guard goes.
+class ScopedRegistryValues {
+  public:
+    ScopedRegistryValues(std::string subKey, std::vector<std::string> names);
+    ~ScopedRegistryValues();
+    ScopedRegistryValues(const ScopedRegistryValues&) = delete;
+    ScopedRegistryValues& operator=(const ScopedRegistryValues&) = delete;
+
+  private:
+    struct Saved {
+        std::string name;
+        bool existed;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    std::string subKey_;
+    std::vector<Saved> saved_;
+};
+
+// Test helpers for raw registry access under HKEY_CURRENT_USER.
+void setRegistryValue(const std::string& subKey, const std::string& name, DWORD type,
+                      const void* data, DWORD size);
+void setRegistryString(const std::string& subKey, const std::string& name, const std::string& text);
+void deleteRegistryValue(const std::string& subKey, const std::string& name);
+bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD& value);
