@@ -1,0 +1,223 @@
+#include "picture_file.h"
+#include "raster_test_helpers.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class PictureFileTest : public testing::Test {
+  protected:
+    ComInitialization com;
+    TempFolder folder;
+
+    // Loads a file that must be refused, and checks that it was closed again.
+    void expectRefused(const std::string& path, const char* why) {
+        BitmapHandle bitmap(loadPictureFile(path.c_str()));
+        EXPECT_FALSE(bitmap) << why;
+        if (fileExists(path)) {
+            EXPECT_TRUE(nobodyHoldsFile(path)) << why << ": the file was left open";
+            EXPECT_TRUE(DeleteFileA(path.c_str())) << why;
+        }
+    }
+
+    static void expectDibSectionOfSize(HBITMAP bitmap, int width, int height) {
+        DIBSECTION section = {};
+        ASSERT_EQ(GetObjectA(bitmap, sizeof section, &section), int(sizeof section))
+            << "a DIB section";
+        EXPECT_EQ(section.dsBm.bmWidth, width);
+        EXPECT_EQ(section.dsBm.bmHeight, height);
+    }
+};
+
+int channelDistance(std::uint32_t a, std::uint32_t b) {
+    int worst = 0;
+    for (int shift : {0, 8, 16})
+        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return worst;
+}
+
+SIZE_T processMemory() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+} // namespace
+
+TEST_F(PictureFileTest, BmpGifAndJpegDecodeAtTheirOwnSize) {
+    BitmapHandle bmp(loadPictureFile(fixturePath("split24.bmp").c_str()));
+    ASSERT_TRUE(bmp);
+    expectDibSectionOfSize(bmp.get(), 13, 7);
+    Pixels pixels = readPixels(bmp.get());
+    EXPECT_EQ(pixels.at(0, 0), rgb(255, 0, 0));
+    EXPECT_EQ(pixels.at(5, 6), rgb(255, 0, 0));
+    EXPECT_EQ(pixels.at(6, 0), rgb(0, 0, 255));
+    EXPECT_EQ(pixels.at(12, 6), rgb(0, 0, 255));
+
+    BitmapHandle table(loadPictureFile(fixturePath("palette.bmp").c_str()));
+    ASSERT_TRUE(table);
+    expectDibSectionOfSize(table.get(), 10, 6);
+    pixels = readPixels(table.get());
+    EXPECT_EQ(pixels.at(0, 0), rgb(255, 255, 255));
+    EXPECT_EQ(pixels.at(9, 0), rgb(0, 0, 0));
+    EXPECT_EQ(pixels.at(9, 5), rgb(0, 255, 0)) << "the bottom row stays at the bottom";
+
+    BitmapHandle gif(loadPictureFile(fixturePath("split.gif").c_str()));
+    ASSERT_TRUE(gif);
+    expectDibSectionOfSize(gif.get(), 19, 11);
+    pixels = readPixels(gif.get());
+    EXPECT_EQ(pixels.at(0, 0), rgb(0, 255, 0));
+    EXPECT_EQ(pixels.at(8, 10), rgb(0, 255, 0));
+    EXPECT_EQ(pixels.at(9, 0), rgb(255, 255, 0));
+
+    BitmapHandle jpeg(loadPictureFile(fixturePath("split.jpg").c_str()));
+    ASSERT_TRUE(jpeg);
+    expectDibSectionOfSize(jpeg.get(), 37, 23);
+    pixels = readPixels(jpeg.get());
+    // Lossy: near the colours, away from the edge between them.
+    EXPECT_LE(channelDistance(pixels.at(2, 2), rgb(255, 0, 0)), 24) << std::hex << pixels.at(2, 2);
+    EXPECT_LE(channelDistance(pixels.at(34, 20), rgb(0, 0, 255)), 24)
+        << std::hex << pixels.at(34, 20);
+}
+
+TEST_F(PictureFileTest, ReturnedBitmapsAreIndependentOfEachOther) {
+    std::string path = fixturePath("split.gif");
+    HBITMAP first = loadPictureFile(path.c_str());
+    HBITMAP second = loadPictureFile(path.c_str());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    DeleteObject(first);
+    BitmapHandle kept(second);
+    Pixels pixels = readPixels(kept.get());
+    ASSERT_EQ(pixels.width, 19);
+    EXPECT_EQ(pixels.at(18, 10), rgb(255, 255, 0));
+    EXPECT_TRUE(nobodyHoldsFile(path));
+}
+
+TEST_F(PictureFileTest, MissingEmptyAndNonPictureFilesGiveNull) {
+    EXPECT_EQ(loadPictureFile(nullptr), nullptr);
+    expectRefused(folder.file("missing.bmp"), "missing file");
+    expectRefused(folder.file("no-folder\\missing.bmp"), "missing folder");
+    expectRefused(folder.writeFile("empty.jpg", ""), "zero-length file");
+    expectRefused(folder.writeFile("text.jpg", "This is a text file, not a picture.\r\n"),
+                  "text named .jpg");
+}
+
+TEST_F(PictureFileTest, JpegCutBeforeItsFrameHeaderGivesNull) {
+    Bytes jpeg = readFileBytes(fixturePath("split.jpg"));
+    // Start of image and the first table only: no frame to decode. (Wine can still decode
+    // a JPEG cut inside its scan data, so such a cut is no dependable failure.)
+    std::string path = folder.file("cut.jpg");
+    writeFileBytes(path, Bytes(jpeg.begin(), jpeg.begin() + 20));
+    expectRefused(path, "truncated JPEG");
+}
+
+TEST_F(PictureFileTest, FileOfFourGibibytesIsRefusedBeforeReading) {
+    // A sparse file that starts with a valid picture and is 4 GiB longer: its low 32 bits
+    // of size are the picture's own length, so reading that much would decode it.
+    Bytes bmp = readFileBytes(fixturePath("split24.bmp"));
+    std::string path = folder.file("huge.bmp");
+    {
+        KernelHandle file = createForWrite(path);
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), bmp.data(), DWORD(bmp.size()), &written, nullptr));
+        LARGE_INTEGER end;
+        end.QuadPart = 0x100000000LL + bmp.size();
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.get()));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes));
+    ASSERT_EQ(attributes.nFileSizeHigh, 1u);
+    ASSERT_EQ(attributes.nFileSizeLow, bmp.size());
+    expectRefused(path, "4 GiB file");
+}
+
+TEST_F(PictureFileTest, FileHeldOpenForWritingGivesNullUntilItIsClosed) {
+    std::string path = folder.file("busy.bmp");
+    writeFileBytes(path, readFileBytes(fixturePath("split24.bmp")));
+    {
+        KernelHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(writer);
+        EXPECT_EQ(loadPictureFile(path.c_str()), nullptr);
+    }
+    BitmapHandle bitmap(loadPictureFile(path.c_str()));
+    EXPECT_TRUE(bitmap) << "readable once the writer has gone";
+    EXPECT_TRUE(nobodyHoldsFile(path));
+}
+
+TEST_F(PictureFileTest, RefusedFilesLeaveNoMemoryBehindAndTheFileClosed) {
+    // A file of 8 MiB that is no picture: each attempt reads it whole into memory.
+    std::string path = folder.file("large.jpg");
+    {
+        Bytes text(8 << 20, 'x');
+        writeFileBytes(path, text);
+    }
+    const std::string good = fixturePath("split.jpg");
+    // Warm up, so that what the decoder sets up once is not counted.
+    EXPECT_EQ(loadPictureFile(path.c_str()), nullptr);
+    DeleteObject(loadPictureFile(good.c_str()));
+
+    const SIZE_T memoryBefore = processMemory();
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_EQ(loadPictureFile(path.c_str()), nullptr);
+        DeleteObject(loadPictureFile(good.c_str()));
+    }
+    // Sixteen leaked blocks would be 128 MiB.
+    EXPECT_LT(processMemory(), memoryBefore + (40u << 20));
+    EXPECT_TRUE(nobodyHoldsFile(path));
+}
+
+TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
+    std::uint32_t* pixels = nullptr;
+    BitmapHandle source = makeDibSection(6, 4, &pixels);
+    for (int i = 0; i < 24; ++i)
+        pixels[i] = rgb(static_cast<std::uint8_t>(10 * i), static_cast<std::uint8_t>(255 - i), 77);
+    const Pixels before = readPixels(source.get());
+    WindowDC screen(nullptr);
+    for (int mode : {COLORONCOLOR, HALFTONE}) {
+        BitmapHandle copy(stretchBitmap(screen.get(), source.get(), 6, 4, mode));
+        ASSERT_TRUE(copy) << mode;
+        EXPECT_EQ(readPixels(copy.get()).values, before.values) << mode;
+        EXPECT_EQ(readPixels(source.get()).values, before.values) << mode;
+    }
+    // The source is not left selected anywhere: it can be selected again.
+    MemoryDC dc(screen.get());
+    SelectedObject selected(dc.get(), source.get());
+    EXPECT_TRUE(selected);
+}
+
+TEST_F(PictureFileTest, StretchGivesTheAskedSizeAndColourOnColourKeepsExactColours) {
+    std::uint32_t* pixels = nullptr;
+    BitmapHandle source = makeDibSection(5, 5, &pixels);
+    const std::uint32_t magenta = rgb(255, 0, 255);
+    const std::uint32_t teal = rgb(0, 128, 128);
+    for (int i = 0; i < 25; ++i)
+        pixels[i] = (i % 5 + i / 5) % 2 ? magenta : teal;
+    WindowDC screen(nullptr);
+    for (SIZE size : {SIZE{13, 7}, SIZE{3, 2}, SIZE{1024, 768}}) {
+        BitmapHandle stretched(
+            stretchBitmap(screen.get(), source.get(), size.cx, size.cy, COLORONCOLOR));
+        ASSERT_TRUE(stretched);
+        Pixels result = readPixels(stretched.get());
+        EXPECT_EQ(result.width, size.cx);
+        EXPECT_EQ(result.height, size.cy);
+        std::set<std::uint32_t> colours(result.values.begin(), result.values.end());
+        for (std::uint32_t colour : colours)
+            EXPECT_TRUE(colour == magenta || colour == teal) << std::hex << colour;
+    }
+    BitmapHandle halftone(stretchBitmap(screen.get(), source.get(), 640, 480, HALFTONE));
+    ASSERT_TRUE(halftone);
+    EXPECT_EQ(readPixels(halftone.get()).width, 640);
+}

@@ -1,0 +1,114 @@
+#include "raster_test_helpers.h"
+
+#include <stdexcept>
+
+std::string fixturePath(const char* name) {
+    char program[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string folder(program, length);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return folder + "raster_fixtures\\" + name;
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path) {
+    KernelHandle file = openForRead(path);
+    if (!file)
+        throw std::runtime_error("cannot open " + path);
+    std::vector<std::uint8_t> bytes(GetFileSize(file.get(), nullptr));
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
+        throw std::runtime_error("cannot read " + path);
+    return bytes;
+}
+
+void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    KernelHandle file = createForWrite(path);
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        throw std::runtime_error("cannot write " + path);
+}
+
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+KernelHandle openForRead(const std::string& path) {
+    return KernelHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+KernelHandle createForWrite(const std::string& path, DWORD share) {
+    return KernelHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool nobodyHoldsFile(const std::string& path) {
+    KernelHandle exclusive(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return exclusive.valid();
+}
+
+std::uint16_t word16(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes.at(offset) | bytes.at(offset + 1) << 8);
+}
+
+std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return std::uint32_t{word16(bytes, offset)} | std::uint32_t{word16(bytes, offset + 2)} << 16;
+}
+
+Pixels readPixels(HBITMAP bitmap) {
+    BITMAP description = {};
+    Pixels result;
+    if (!GetObjectA(bitmap, sizeof description, &description))
+        return result;
+    result.width = description.bmWidth;
+    result.height = description.bmHeight;
+    result.values.resize(std::size_t(result.width) * result.height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = result.width;
+    info.bmiHeader.biHeight = -result.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    WindowDC screen(nullptr);
+    if (GetDIBits(screen.get(), bitmap, 0, result.height, result.values.data(), &info,
+                  DIB_RGB_COLORS) != result.height)
+        result.values.clear();
+    for (std::uint32_t& value : result.values)
+        value &= 0xFFFFFF;
+    return result;
+}
+
+BitmapHandle makeDibSection(int width, int height, std::uint32_t** pixels) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (pixels)
+        *pixels = static_cast<std::uint32_t*>(bits);
+    return bitmap;
+}
+
+PALETTEENTRY paletteColour(int index) {
+    return {static_cast<BYTE>(index), static_cast<BYTE>(255 - index % 256),
+            static_cast<BYTE>((7 * index) % 256), 0};
+}
+
+PaletteHandle makePalette(int count) {
+    std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * count);
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(count);
+    for (int i = 0; i < count; ++i)
+        logical->palPalEntry[i] = paletteColour(i);
+    return PaletteHandle(CreatePalette(logical));
+}

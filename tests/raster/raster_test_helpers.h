@@ -1,0 +1,45 @@
+#pragma once
+#include "gdi_handles.h"
+#include "kernel_handles.h"
+
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A committed test picture, copied beside the test program at build time.
+std::string fixturePath(const char* name);
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+bool fileExists(const std::string& path);
+
+// Opens a file for reading, or for writing (replacing it) with the given sharing.
+KernelHandle openForRead(const std::string& path);
+KernelHandle createForWrite(const std::string& path, DWORD share = 0);
+// Whether nothing holds the file open: it can be opened with exclusive access.
+bool nobodyHoldsFile(const std::string& path);
+
+// Little-endian fields of file bytes.
+std::uint16_t word16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+
+// A bitmap's pixels as 0x00RRGGBB, top row first, read through a 32-bit DIB.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> values;
+    std::uint32_t at(int x, int y) const { return values[std::size_t(y) * width + x]; }
+};
+Pixels readPixels(HBITMAP bitmap);
+
+// A 32-bit top-down DIB section; rows of `width` 0x00RRGGBB values at *pixels.
+BitmapHandle makeDibSection(int width, int height, std::uint32_t** pixels = nullptr);
+
+// A logical palette of count entries, entry i = RGB(i, 255 - i % 256, (7 * i) % 256).
+PaletteHandle makePalette(int count);
+PALETTEENTRY paletteColour(int index);
+
+inline std::uint32_t rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return std::uint32_t{r} << 16 | std::uint32_t{g} << 8 | b;
+}
