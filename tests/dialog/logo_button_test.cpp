@@ -1,0 +1,171 @@
+#include "logo_button.h"
+#include "registry_guard.h"
+#include "resource_ids.h"
+#include "settings_dialog.h"
+#include "settings_dialog_window.h"
+#include "test_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kSentinel = 0x00FF00FF; // magenta: nothing drawn here
+
+// A 32-bit top-down DIB section in a memory device context.
+class PixelSurface {
+  public:
+    PixelSurface(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                                   nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        fill(kSentinel);
+    }
+    ~PixelSurface() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    PixelSurface(const PixelSurface&) = delete;
+    PixelSurface& operator=(const PixelSurface&) = delete;
+
+    HDC dc() const { return dc_; }
+    void fill(std::uint32_t colour) {
+        GdiFlush();
+        std::fill(bits_, bits_ + width_ * height_, colour);
+    }
+    // 0x00RRGGBB
+    std::uint32_t at(int x, int y) const {
+        GdiFlush();
+        return bits_[y * width_ + x] & 0x00FFFFFF;
+    }
+    std::vector<std::uint32_t> pixels() const {
+        GdiFlush();
+        std::vector<std::uint32_t> all(bits_, bits_ + width_ * height_);
+        for (auto& p : all)
+            p &= 0x00FFFFFF;
+        return all;
+    }
+
+  private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+std::uint32_t asPixel(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// What the design asks for: the dialog's face, the 72 x 32 logo at the right edge,
+// centred from top to bottom (integer division toward zero).
+std::vector<std::uint32_t> expectedFace(int width, int height) {
+    PixelSurface reference(width, height);
+    reference.fill(asPixel(GetSysColor(COLOR_3DFACE)));
+    auto logo = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO),
+                                              IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    DrawIconEx(reference.dc(), width - 72, (height - 32) / 2, logo, 72, 32, 0, nullptr, DI_NORMAL);
+    DestroyIcon(logo);
+    return reference.pixels();
+}
+
+DRAWITEMSTRUCT drawItem(HWND button, HDC dc, int width, int height, UINT state = 0) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(button));
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = button;
+    item.hDC = dc;
+    item.rcItem = RECT{0, 0, width, height};
+    return item;
+}
+
+class LogoButtonTest : public testing::Test {
+  protected:
+    TestCatalogue catalogue;
+    ScopedRegistryKeyRemoval clean{"Software\\Tolvane"};
+};
+
+} // namespace
+
+TEST_F(LogoButtonTest, LogoIsRightAlignedAndCentredOverTheDialogsFace) {
+    SettingsDialogWindow dialog;
+    ASSERT_NE(dialog.get(), nullptr);
+    HWND button = dialog.item(IDC_LOGO_BUTTON);
+    struct Size {
+        int width, height;
+    } sizes[] = {{100, 40}, {96, 39}, {90, 35}, {72, 32}, {80, 25}};
+    for (Size size : sizes) {
+        SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+        std::vector<std::uint32_t> expected = expectedFace(size.width, size.height);
+        // The reference really shows a logo, and only in its right 72 columns.
+        std::uint32_t face = asPixel(GetSysColor(COLOR_3DFACE));
+        int logoPixels = 0;
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                if (expected[y * size.width + x] != face) {
+                    ++logoPixels;
+                    ASSERT_GE(x, size.width - 72);
+                }
+        ASSERT_GT(logoPixels, 200);
+
+        PixelSurface surface(size.width, size.height);
+        drawLogoButton(dialog.get(), drawItem(button, surface.dc(), size.width, size.height));
+        EXPECT_EQ(surface.pixels(), expected);
+    }
+}
+
+TEST_F(LogoButtonTest, StateOfTheButtonDoesNotChangeThePicture) {
+    SettingsDialogWindow dialog;
+    HWND button = dialog.item(IDC_LOGO_BUTTON);
+    std::vector<std::uint32_t> expected = expectedFace(96, 39);
+    for (UINT state : {ODS_SELECTED | ODS_FOCUS, ODS_DISABLED, ODS_GRAYED | ODS_NOACCEL}) {
+        PixelSurface surface(96, 39);
+        drawLogoButton(dialog.get(), drawItem(button, surface.dc(), 96, 39, state));
+        EXPECT_EQ(surface.pixels(), expected) << state;
+    }
+}
+
+TEST_F(LogoButtonTest, DialogDrawsOnlyTheLogoButton) {
+    SettingsDialogWindow dialog;
+    PixelSurface surface(96, 39);
+    DRAWITEMSTRUCT other = drawItem(dialog.item(IDOK), surface.dc(), 96, 39);
+    EXPECT_FALSE(
+        settingsDialogProc(dialog.get(), WM_DRAWITEM, IDOK, reinterpret_cast<LPARAM>(&other)));
+    EXPECT_EQ(surface.at(0, 0), kSentinel);
+    EXPECT_EQ(surface.at(95, 38), kSentinel);
+
+    DRAWITEMSTRUCT logo = drawItem(dialog.item(IDC_LOGO_BUTTON), surface.dc(), 96, 39);
+    EXPECT_TRUE(settingsDialogProc(dialog.get(), WM_DRAWITEM, IDC_LOGO_BUTTON,
+                                   reinterpret_cast<LPARAM>(&logo)));
+    EXPECT_EQ(surface.pixels(), expectedFace(96, 39));
+}
+
+TEST_F(LogoButtonTest, ShownDialogPaintsTheLogoOnScreen) {
+    catalogue.write("[Type00]\nName=One\nMoveType=0\n[Type01]\nName=Two\nMoveType=1\n");
+    SettingsDialogWindow dialog;
+    dialog.show();
+    HWND button = dialog.item(IDC_LOGO_BUTTON);
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT area{};
+    GetClientRect(button, &area);
+    std::vector<std::uint32_t> expected = expectedFace(width(area), height(area));
+    PixelSurface screen(width(area), height(area));
+    HDC buttonDC = GetDC(button);
+    BitBlt(screen.dc(), 0, 0, width(area), height(area), buttonDC, 0, 0, SRCCOPY);
+    ReleaseDC(button, buttonDC);
+    EXPECT_EQ(screen.pixels(), expected);
+}
