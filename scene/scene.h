@@ -1,6 +1,11 @@
 #pragma once
+#include "gdi_handles.h"
+#include "scene_motion.h"
+
 #include <windows.h>
 #include <cstdint>
+
+class FramePacer;
 
 // How a picture type's background moves (the catalogue's MoveType).
 enum MoveType : std::int32_t {
@@ -16,34 +21,74 @@ enum MoveType : std::int32_t {
 // from a thread that holds the Animator's lock.
 class Scene {
   public:
-    // Never fails as such: a Scene that cannot work is broken (isBroken).
+    // Never fails as such: a Scene that cannot work is broken (isBroken). dc is the
+    // window's context: the preview placeholder is drawn on it, and the Scene's bitmaps
+    // and memory context are made compatible with it.
     Scene(int typeNumber, HDC dc, int screenWidth, int screenHeight, bool fullScreen);
     virtual ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
+    // True when construction did not complete; such a Scene is only destroyed.
     bool isBroken() const;
 
+    // Taken over by the motion at its next decision point.
     void setPowerSave(bool flag);
     // One motion step; called once per frame, after draw.
     void advance();
-    // Completes a running transition so that the position saved at close is a resting one.
+    // Completes a running cross-fade or glide so that the position saved at close is a
+    // resting one (when the type's SkipIfReqFixedPos allows).
     void finishMotion();
-    // Puts the current state on target, redrawing as little as possible (see the
-    // implementation for the rules of backBuffer, fullRedraw, repaint and scratch).
+    // Puts the current state on target, redrawing only what changed since the last call.
+    // backBuffer (optional, screen-sized, kept by the caller between calls) is where the
+    // changed parts are composed before they are copied to target; fullRedraw draws the
+    // whole picture with the sprite at full strength; repaint says that target lost its
+    // content; scratch (optional, screen-sized) serves the slide show's cross-fade.
+    // In full-screen power save, jumps are shown with revealScene (needs backBuffer).
     void draw(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch);
     // Copies the whole screen from backBuffer to target block by block, in the style
     // that the type's MotionWhilePowerSave selects.
     void revealScene(HDC target, HDC backBuffer);
 
-    bool fullScreen() const;
-    std::int32_t moveType() const;
-    int screenWidth() const;
-    int screenHeight() const;
-    std::int32_t phase() const;
-    std::int32_t viewX() const;
-    std::int32_t viewY() const;
-    std::int32_t waypointIndex() const;
+    bool fullScreen() const { return fullScreen_; }
+    std::int32_t moveType() const { return motion_.moveType; }
+    int screenWidth() const { return motion_.screenWidth; }
+    int screenHeight() const { return motion_.screenHeight; }
+    std::int32_t phase() const { return motion_.phase; }
+    std::int32_t viewX() const { return motion_.viewX; }
+    std::int32_t viewY() const { return motion_.viewY; }
+    std::int32_t waypointIndex() const { return motion_.waypointIndex; }
 
-    // (private state: the implementation adds it)
+    // The whole numeric state, for inspection.
+    const SceneMotion& motion() const { return motion_; }
+    std::int32_t motionWhilePowerSave() const { return motionWhilePowerSave_; }
+    // Where the sprite lies on the screen, (left, top, right, bottom).
+    RECT spriteRect() const;
+
+  private:
+    friend struct SceneTestAccess;
+
+    bool loadPictures(const char* folder, const char* backgroundFile, const char* spriteFile);
+    bool scaleToScreen(HDC dc);
+    void drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch);
+    void drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint);
+    void drawSpriteRect(HDC target, HDC backBuffer, int alpha);
+    void tile(HDC dc, const RECT& rect) const;
+    void composeSpriteOnto(HDC dc, int alpha) const;
+    void crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const;
+
+    bool fullScreen_;
+    std::int32_t motionWhilePowerSave_ = 1;
+    // Declared so that the context goes first, then the sprite, then the background.
+    BitmapHandle background_;
+    BitmapHandle sprite_;
+    MemoryDC backgroundDC_;
+    HGDIOBJ previousObject_ = nullptr;
+    std::int32_t spriteWidth_ = 0;
+    std::int32_t spriteHeight_ = 0;
+    std::int32_t spriteX_ = 0;
+    std::int32_t spriteY_ = 0;
+    bool complete_ = false;
+    FramePacer* revealPacer_ = nullptr; // null: revealBlocks paces with its own
+    SceneMotion motion_;
 };

@@ -1,0 +1,27 @@
+#pragma once
+#include "scene_motion.h"
+#include "text_buffer.h"
+
+#include <windows.h>
+#include <cstdint>
+
+// What a type's picture parameter string (its file entry) says, field by field for its
+// move type. Sprite positions are as written; velocities, hop distances and waypoints are
+// already scaled when the entry is the 1024 x 768 fallback.
+struct PictureParameters {
+    char backgroundFile[kPathCapacity];
+    char spriteFile[kPathCapacity];
+    std::int32_t spriteX;
+    std::int32_t spriteY;
+    std::int32_t motionParamX;
+    std::int32_t motionParamY;
+    bool keepInside;
+    std::int32_t waypointCount; // 1..100: no waypoint fields give one at (0, 0)
+    POINT waypoints[kMaxWaypoints];
+};
+
+// Splits fileSpec for moveType (0..4). False when a file name does not fit its buffer or
+// the move type is unknown.
+bool parsePictureParameters(const char* fileSpec, std::int32_t moveType, bool scaledFromReference,
+                            std::int32_t screenWidth, std::int32_t screenHeight,
+                            PictureParameters& parameters);

@@ -1,0 +1,186 @@
+#include "scene.h"
+#include "sprite_compose.h"
+#include "tiled_background.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr COLORREF kSpriteKey = RGB(255, 0, 255);
+constexpr int kFrameLength = 256;
+
+RECT intersection(const RECT& a, const RECT& b) {
+    RECT result = {};
+    if (!IntersectRect(&result, &a, &b))
+        SetRectEmpty(&result);
+    return result;
+}
+
+void copyRect(HDC target, HDC source, const RECT& rect) {
+    BitBlt(target, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source,
+           rect.left, rect.top, SRCCOPY);
+}
+
+void tileIfNotEmpty(HDC dc, const RECT& rect, HDC source, const SceneMotion& m) {
+    if (!IsRectEmpty(&rect))
+        drawBackgroundTiled(dc, rect, source, m.backgroundWidth, m.backgroundHeight, m.viewX,
+                            m.viewY);
+}
+
+} // namespace
+
+void Scene::tile(HDC dc, const RECT& rect) const {
+    tileIfNotEmpty(dc, rect, backgroundDC_.get(), motion_);
+}
+
+void Scene::composeSpriteOnto(HDC dc, int alpha) const {
+    composeSprite(dc, POINT{spriteX_, spriteY_}, sprite_.get(), kSpriteKey, alpha);
+}
+
+void Scene::draw(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
+    if (!complete_ || !target)
+        return;
+    if (motion_.moveType == MoveSlideShow)
+        drawSlideShow(target, backBuffer, fullRedraw, repaint, scratch);
+    else if (motion_.moveType >= MoveDrift && motion_.moveType <= MoveWaypoints)
+        drawTiled(target, backBuffer, fullRedraw, repaint);
+}
+
+// Blends frame `frame` of the strip over area of out (screen coordinates) with the given
+// weight. The area is kept inside the screen and the background: a source rectangle that
+// leaves the source surface makes AlphaBlend fail as a whole.
+void Scene::crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const {
+    if (weight == 0)
+        return; // a weight of 0 leaves out unchanged
+    const int W = motion_.screenWidth;
+    const int H = motion_.screenHeight;
+    const RECT inside = intersection(area, RECT{0, 0, W, std::min(H, motion_.backgroundHeight)});
+    if (IsRectEmpty(&inside))
+        return;
+    const int w = inside.right - inside.left;
+    const int h = inside.bottom - inside.top;
+    const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(weight), 0};
+    HDC source = backgroundDC_.get();
+    int sourceX = inside.left + frame * W;
+    if (scratch) {
+        BitBlt(scratch, inside.left, inside.top, w, h, source, sourceX, inside.top, SRCCOPY);
+        source = scratch;
+        sourceX = inside.left;
+    }
+    AlphaBlend(out, inside.left, inside.top, w, h, source, sourceX, inside.top, w, h, function);
+}
+
+void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
+    SceneMotion& m = motion_;
+    const int W = m.screenWidth;
+    const int H = m.screenHeight;
+    const int frames = slideFrames(m);
+    const int k = m.phase / kFrameLength;
+    const int next = ((m.phase + kFrameLength) / kFrameLength) % frames;
+    const int f = m.phase % kFrameLength;
+    HDC out = backBuffer ? backBuffer : target;
+    const int alpha = fullRedraw ? 255 : m.spriteAlpha;
+
+    // In full-screen power save the phase only stands on frame boundaries: a jump.
+    if (m.powerSaveLatched && fullScreen_ && m.phase != m.drawnPhase && !fullRedraw && backBuffer) {
+        m.drawnAlpha = m.spriteAlpha;
+        m.drawnPhase = m.phase;
+        BitBlt(backBuffer, 0, 0, W, H, backgroundDC_.get(), W * (k % frames), 0, SRCCOPY);
+        composeSpriteOnto(backBuffer, alpha);
+        revealScene(target, backBuffer);
+        return;
+    }
+
+    const RECT screen = {0, 0, W, H};
+    RECT changed = {};
+    if (fullRedraw || repaint || m.phase != m.drawnPhase) {
+        m.drawnPhase = m.phase;
+        m.drawnAlpha = m.spriteAlpha;
+        BitBlt(out, 0, 0, W, H, backgroundDC_.get(), k * W, 0, SRCCOPY);
+        crossFade(out, screen, next, f, scratch);
+        composeSpriteOnto(out, alpha);
+        changed = screen;
+    } else if (m.spriteAlpha == m.drawnAlpha) {
+        return;
+    } else {
+        m.drawnAlpha = m.spriteAlpha;
+        // Only the part of the sprite's rectangle that is on the screen matters; outside
+        // it the strip's neighbouring frames would be read.
+        changed = intersection(spriteRect(), screen);
+        if (IsRectEmpty(&changed))
+            return;
+        BitBlt(out, changed.left, changed.top, changed.right - changed.left,
+               changed.bottom - changed.top, backgroundDC_.get(), changed.left + k * W, changed.top,
+               SRCCOPY);
+        crossFade(out, changed, next, f, nullptr);
+        composeSpriteOnto(out, alpha);
+    }
+    if (backBuffer && !IsRectEmpty(&changed))
+        copyRect(target, backBuffer, changed);
+}
+
+void Scene::drawSpriteRect(HDC target, HDC backBuffer, int alpha) {
+    const RECT sprite = spriteRect();
+    if (backBuffer) {
+        tile(backBuffer, sprite);
+        composeSpriteOnto(backBuffer, alpha);
+        copyRect(target, backBuffer, sprite);
+        return;
+    }
+    MemoryDC temporaryDC(target);
+    BitmapHandle temporary(CreateCompatibleBitmap(target, spriteWidth_, spriteHeight_));
+    SelectedObject selection(temporaryDC.get(), temporary.get());
+    if (!selection)
+        return;
+    drawBackgroundTiled(temporaryDC.get(), RECT{0, 0, spriteWidth_, spriteHeight_},
+                        backgroundDC_.get(), motion_.backgroundWidth, motion_.backgroundHeight,
+                        motion_.viewX + spriteX_, motion_.viewY + spriteY_);
+    composeSprite(temporaryDC.get(), POINT{0, 0}, sprite_.get(), kSpriteKey, alpha);
+    BitBlt(target, spriteX_, spriteY_, spriteWidth_, spriteHeight_, temporaryDC.get(), 0, 0,
+           SRCCOPY);
+}
+
+void Scene::drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint) {
+    SceneMotion& m = motion_;
+    const int W = m.screenWidth;
+    const int H = m.screenHeight;
+    const int alpha = fullRedraw ? 255 : m.spriteAlpha;
+    const bool viewMoved = m.viewX != m.drawnViewX || m.viewY != m.drawnViewY;
+
+    if ((m.moveType == MoveRandomHop || m.moveType == MoveWaypoints) && m.powerSaveLatched &&
+        fullScreen_ && viewMoved && !fullRedraw && backBuffer) {
+        m.drawnAlpha = m.spriteAlpha;
+        m.drawnViewX = m.viewX;
+        m.drawnViewY = m.viewY;
+        tile(backBuffer, RECT{0, 0, W, H});
+        composeSpriteOnto(backBuffer, alpha);
+        revealScene(target, backBuffer);
+        return;
+    }
+
+    const bool everything = fullRedraw || repaint;
+    // A visible sprite's transparent pixels show the background, which moves with the
+    // view: its rectangle is recomposed then too, not only when its alpha changed.
+    if (everything || m.spriteAlpha != m.drawnAlpha || (viewMoved && alpha != 0)) {
+        m.drawnAlpha = m.spriteAlpha;
+        drawSpriteRect(target, backBuffer, alpha);
+    }
+    if (!everything && !viewMoved)
+        return;
+
+    m.drawnViewX = m.viewX;
+    m.drawnViewY = m.viewY;
+    if (alpha == 0) {
+        tile(target, RECT{0, 0, W, H});
+        return;
+    }
+    // The four bands around the sprite, each only when not empty.
+    const int sx = spriteX_;
+    const int sy = spriteY_;
+    const int right = spriteX_ + spriteWidth_;
+    const int bottom = spriteY_ + spriteHeight_;
+    tile(target, RECT{0, 0, W, sy});
+    tile(target, RECT{0, sy, sx, bottom});
+    tile(target, RECT{right, sy, W, bottom});
+    tile(target, RECT{0, bottom, W, H});
+}

@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+#include <cstdint>
+
+inline constexpr int kMaxWaypoints = 100;
+inline constexpr int kGlideSteps = 22;
+inline constexpr int kHopCycleFrames = 80;
+
+// Per-mille weights of a glide, an S-shaped ease in and out (entry i and 20 - i add up
+// to 1000).
+inline constexpr std::int32_t glideTable[kGlideSteps] = {1,   3,   7,   18,  39,  72,  119, 183,
+                                                         266, 371, 500, 629, 734, 817, 881, 928,
+                                                         961, 982, 993, 997, 999, 1000};
+
+// The Scene's numeric state: what the motion changes each frame and what the drawing
+// last put on the screen. A plain record so that motion can be stepped on its own.
+struct SceneMotion {
+    std::int32_t moveType = 0;
+    bool powerSave = false;
+    bool powerSaveLatched = false; // powerSave as taken at the motion's decision points
+    bool skipIfReqFixedPos = true;
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    std::int32_t backgroundWidth = 0;
+    std::int32_t backgroundHeight = 0;
+    std::int32_t spriteAlpha = 255;
+    std::int32_t drawnAlpha = 254; // differs from spriteAlpha: the first drawing is a change
+    bool fadeRising = false;
+    std::int32_t holdFrames = 30;
+    std::int32_t phase = 0; // MoveSlideShow: position in the strip in 1/256 of a frame
+    std::int32_t drawnPhase = 1;
+    std::int32_t viewX = 0;
+    std::int32_t viewY = 0;
+    std::int32_t drawnViewX = 0;
+    std::int32_t drawnViewY = 0;
+    RECT wrapRect = {};
+    std::int32_t motionParamX = 0; // drift velocity, or minimum hop
+    std::int32_t motionParamY = 0; // drift velocity, or maximum hop
+    std::int32_t stepCount = 0;
+    std::int32_t glideFromX = 0;
+    std::int32_t glideFromY = 0;
+    std::int32_t glideToX = 0;
+    std::int32_t glideToY = 0;
+    bool keepInside = false;
+    std::int32_t waypointIndex = 1;
+    std::int32_t waypointCount = 1;
+    POINT waypoints[kMaxWaypoints] = {};
+};
+
+// Frames of the slide-show strip: backgroundWidth / screenWidth (at least 1 for a Scene
+// that was built).
+std::int32_t slideFrames(const SceneMotion& motion);
+
+// Brings the view origin into wrapRect (mathematical remainder, so any start value
+// lands inside).
+void wrapView(SceneMotion& motion);
+
+using LocalTimeSource = void(WINAPI*)(LPSYSTEMTIME);
+
+// One motion step of the move type; random hops draw from the calling thread's rand(),
+// the clock reads the time from localTime.
+void advanceMotion(SceneMotion& motion, LocalTimeSource localTime = &GetLocalTime);
+
+// Completes a cross-fade or glide under way (when skipIfReqFixedPos is set).
+void finishMotion(SceneMotion& motion);
+
+// The clock's view x for a time of day: midnight is 0, noon the middle of the width.
+std::int32_t clockTargetX(std::int32_t backgroundWidth, const SYSTEMTIME& time);
