@@ -1,7 +1,16 @@
 #pragma once
-#include <windows.h>
+#include "kernel_handles.h"
+#include "section_lock.h"
 
+#include <windows.h>
+#include <cstddef>
+#include <memory>
+
+class FramePacer;
+class OffscreenSurface;
 class Scene;
+class TickClock64;
+struct PowerSaveSettings;
 
 // Owns the Scene, its one lock and the render thread that animates it at 12.5 frames
 // per second; at close it can hand the last frame over as the desktop wallpaper.
@@ -10,7 +19,7 @@ class Animator {
     // Builds the Scene of the selected type (on the calling window thread, under the
     // lock) and starts the render thread.
     Animator(HINSTANCE instance, HWND window, bool fullScreen);
-    // Ends the render thread, then destroys the Scene.
+    // Ends the render thread (it stops at its next wait), then destroys the Scene.
     virtual ~Animator();
     Animator(const Animator&) = delete;
     Animator& operator=(const Animator&) = delete;
@@ -26,5 +35,39 @@ class Animator {
     // The idle time-out of the active power policy in seconds; false when unknown.
     static bool queryIdleTimeout(DWORD& seconds);
 
-    // (private state: the implementation adds it)
+  private:
+    // How a stage of the render thread ended.
+    enum class Stage {
+        Continue, // on to the next stage
+        Closing,  // the hand-off marked the Animator as closing: idle until stopped
+        Stopped,  // the destructor asked the thread to end
+    };
+
+    static DWORD WINAPI threadEntry(void* animator);
+    void run();
+    void showNotice();
+    Stage crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
+                    FramePacer& pacer);
+    Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
+                           FramePacer& pacer);
+    Stage animate(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
+                  const PowerSaveSettings& powerSave, FramePacer& pacer);
+    void applyPowerSaveRule(TickClock64& clock, const PowerSaveSettings& settings);
+    bool formWallpaperPath(char* path, std::size_t capacity) const;
+
+    // Guards the three flags and every use of the Scene. The other fields do not change
+    // once the constructor has started the thread.
+    SectionLock lock_;
+    HINSTANCE instance_;
+    HWND window_;
+    bool fullScreen_;
+    bool repaintRequested_ = false;
+    bool closing_ = false; // written only by the hand-off
+    bool paused_ = false;
+    std::unique_ptr<Scene> scene_; // null when it could not be allocated
+    // Set by the destructor: every wait of the render thread ends on it, and the thread
+    // returns.
+    KernelHandle stopEvent_;
+    KernelHandle thread_; // null when the thread could not be started
+    DWORD threadId_ = 0;
 };

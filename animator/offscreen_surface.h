@@ -1,0 +1,22 @@
+#pragma once
+#include "gdi_handles.h"
+
+// A bitmap of a given size, compatible with a device context, selected into a memory
+// context of its own for as long as the surface lives.
+class OffscreenSurface {
+  public:
+    OffscreenSurface(HDC compatibleWith, int width, int height)
+        : dc_(compatibleWith), bitmap_(CreateCompatibleBitmap(compatibleWith, width, height)),
+          selection_(dc_.get(), bitmap_.get()) {}
+    OffscreenSurface(const OffscreenSurface&) = delete;
+    OffscreenSurface& operator=(const OffscreenSurface&) = delete;
+
+    HDC dc() const { return dc_.get(); }
+    explicit operator bool() const { return dc_ && bitmap_ && selection_; }
+
+  private:
+    // Destroyed in reverse: the selection is undone, then the bitmap and the context go.
+    MemoryDC dc_;
+    BitmapHandle bitmap_;
+    SelectedObject selection_;
+};

@@ -1,0 +1,161 @@
+#include "animator.h"
+#include "block_reveal.h"
+#include "catalogue.h"
+#include "frame_pacer.h"
+#include "gdi_handles.h"
+#include "offscreen_surface.h"
+#include "power_save.h"
+#include "scene.h"
+#include "tick_clock.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+constexpr DWORD kFramePeriodMs = 80;
+constexpr DWORD kSettleMs = 500;
+constexpr DWORD kPausedPollMs = 1000;
+constexpr DWORD kIdleSleepMs = 10000;
+constexpr std::uint32_t kPowerSaveCheckInterval = 100;
+constexpr WORD kNoticeBitmapId = 105;
+
+// Constant alpha of each start-up fade step: triangular numbers, then an ease into 255.
+constexpr BYTE kFadeTable[25] = {1,   3,   6,   10,  15,  21,  28,  36,  45,  55,  66,  78, 91,
+                                 105, 120, 136, 153, 171, 190, 210, 231, 240, 248, 253, 255};
+
+void idle(FramePacer& pacer) {
+    while (pacer.sleep(kIdleSleepMs)) {
+    }
+}
+
+} // namespace
+
+DWORD WINAPI Animator::threadEntry(void* animator) {
+    static_cast<Animator*>(animator)->run();
+    return 0;
+}
+
+void Animator::run() {
+    FramePacer pacer(stopEvent_.get());
+    // The Scene is complete before the thread starts and broken it stays: no lock needed.
+    if (!scene_ || scene_->isBroken()) {
+        showNotice();
+        idle(pacer);
+        return;
+    }
+    std::srand(GetTickCount() % 0x7FFF);
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const PowerSaveSettings powerSave = readPowerSaveSettings();
+
+    WindowDC window(window_); // held for the thread's whole life
+    OffscreenSurface sceneBuffer(window.get(), width, height);
+    {
+        SectionLock::Guard guard(lock_);
+        scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
+    }
+    Stage stage = readStartStyle() != 0
+                      ? crossFade(window.get(), sceneBuffer, width, height, pacer)
+                      : revealFirstFrame(window.get(), sceneBuffer, width, height, pacer);
+    if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
+        stage = Stage::Stopped;
+    if (stage == Stage::Continue)
+        stage = animate(window.get(), sceneBuffer, width, height, powerSave, pacer);
+    if (stage == Stage::Closing)
+        idle(pacer);
+}
+
+void Animator::showNotice() {
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BitmapHandle notice(
+        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(kNoticeBitmapId), IMAGE_BITMAP,
+                                        width, height, LR_DEFAULTCOLOR)));
+    WindowDC window(window_);
+    MemoryDC memory(window.get());
+    SelectedObject selection(memory.get(), notice.get());
+    if (selection)
+        BitBlt(window.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width,
+                                    int height, FramePacer& pacer) {
+    OffscreenSurface snapshot(window, width, height);
+    OffscreenSurface mix(window, width, height);
+    {
+        SectionLock::Guard guard(lock_);
+        // The background erase paints nothing: this is what the screen showed at the start.
+        BitBlt(snapshot.dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
+    }
+    for (BYTE alpha : kFadeTable) {
+        {
+            SectionLock::Guard guard(lock_);
+            if (closing_)
+                return Stage::Closing;
+            pacer.start();
+            BitBlt(mix.dc(), 0, 0, width, height, snapshot.dc(), 0, 0, SRCCOPY);
+            const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
+            AlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height, blend);
+            BitBlt(window, 0, 0, width, height, mix.dc(), 0, 0, SRCCOPY);
+        }
+        if (!pacer.waitUntil(kFramePeriodMs))
+            return Stage::Stopped;
+    }
+    return Stage::Continue;
+}
+
+Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer,
+                                           int width, int height, FramePacer& pacer) {
+    SectionLock::Guard guard(lock_);
+    if (closing_)
+        return Stage::Closing;
+    revealBlocks(window, RECT{0, 0, width, height}, sceneBuffer.dc(), POINT{0, 0}, 4, 4, SRCCOPY, 1,
+                 true, 500, 1, &pacer);
+    if (pacer.stopRequested())
+        return Stage::Stopped;
+    BitBlt(window, 0, 0, width, height, sceneBuffer.dc(), 0, 0, SRCCOPY);
+    return Stage::Continue;
+}
+
+Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffer, int width,
+                                  int height, const PowerSaveSettings& powerSave,
+                                  FramePacer& pacer) {
+    TickClock64 clock;
+    OffscreenSurface work(window, width, height);
+    for (std::uint32_t frame = 0;; ++frame) {
+        pacer.start();
+        {
+            SectionLock::Guard guard(lock_);
+            if (fullScreen_ && frame % kPowerSaveCheckInterval == 0)
+                applyPowerSaveRule(clock, powerSave);
+            for (;;) {
+                // Tested after every poll too: a close that came during a pause is final.
+                if (closing_)
+                    return Stage::Closing;
+                if (!paused_)
+                    break;
+                guard.unlock();
+                if (!pacer.sleep(kPausedPollMs))
+                    return Stage::Stopped;
+                guard.relock();
+            }
+            scene_->draw(window, sceneBuffer.dc(), false, repaintRequested_, work.dc());
+            repaintRequested_ = false;
+            scene_->advance();
+        }
+        if (!pacer.waitUntil(kFramePeriodMs))
+            return Stage::Stopped;
+    }
+}
+
+void Animator::applyPowerSaveRule(TickClock64& clock, const PowerSaveSettings& settings) {
+    DWORD idleTimeout = 0;
+    if (!queryIdleTimeout(idleTimeout))
+        return; // unknown: the Scene keeps its flag
+    scene_->setPowerSave(powerSaveDue(idleTimeout, clock.elapsed(), settings));
+}

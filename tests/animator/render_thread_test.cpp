@@ -1,0 +1,208 @@
+#include "animator.h"
+#include "gdi_handles.h"
+#include "loaded_module.h"
+#include "preferences.h"
+#include "resource_ids.h"
+#include "test_scenery.h"
+#include "test_window.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kScreenColour = rgb(0, 0, 160); // what the screen showed at the start
+constexpr std::uint32_t kMarker = rgb(10, 230, 10);
+
+bool channelBetween(std::uint32_t value, std::uint32_t a, std::uint32_t b, int shift) {
+    unsigned v = (value >> shift) & 0xFF, x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+    return v >= std::min(x, y) && v <= std::max(x, y);
+}
+
+bool isBlendOf(std::uint32_t value, std::uint32_t a, std::uint32_t b) {
+    return channelBetween(value, a, b, 16) && channelBetween(value, a, b, 8) &&
+           channelBetween(value, a, b, 0);
+}
+
+class RenderThreadTest : public AnimatorScenery {
+  protected:
+    std::unique_ptr<Animator> start(const TestWindow& window, bool fullScreen) {
+        return std::make_unique<Animator>(GetModuleHandleA(nullptr), window.get(), fullScreen);
+    }
+
+    // Whether the window's content changes within the bound.
+    static bool changesWithin(const TestWindow& window, DWORD timeoutMs) {
+        const Picture before = capture(window.get());
+        return waitFor([&] { return !(capture(window.get()) == before); }, timeoutMs);
+    }
+};
+
+} // namespace
+
+TEST_F(RenderThreadTest, CrossFadeRunsFromTheScreenContentIntoTheFirstFrame) {
+    TestWindow window = TestWindow::fullScreen();
+    stillType(window.width(), window.height());
+    window.fill(kScreenColour);
+    const int x = window.width() / 2;
+    const int y = window.height() / 2;
+
+    std::vector<std::uint32_t> seen;
+    auto animator = start(window, true);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            std::uint32_t pixel = pixelAt(window.get(), x, y);
+            if (seen.empty() || seen.back() != pixel)
+                seen.push_back(pixel);
+            return pixel == kSceneColour;
+        },
+        10000))
+        << "the fade never reached the first frame";
+
+    std::vector<std::uint32_t> steps;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(steps),
+                 [](std::uint32_t p) { return p != kScreenColour && p != kSceneColour; });
+    ASSERT_GE(steps.size(), 3u) << "too few fade steps seen";
+    EXPECT_LT((steps.front() >> 16) & 0xFF, 100u) << "the fade starts near the screen content";
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(isBlendOf(steps[i], kScreenColour, kSceneColour)) << std::hex << steps[i];
+        if (i > 0) {
+            EXPECT_GE((steps[i] >> 16) & 0xFF, (steps[i - 1] >> 16) & 0xFF) << "moves one way";
+        }
+    }
+    EXPECT_TRUE(capture(window.get()).all(kSceneColour)) << "the last step is the frame itself";
+}
+
+TEST_F(RenderThreadTest, StartStyleZeroRevealsTheSameFrameBlockByBlock) {
+    TestWindow window = TestWindow::fullScreen();
+    addGeneral("ScrStartStyle=0");
+    stillType(window.width(), window.height());
+    window.fill(kScreenColour);
+
+    bool sawPartReveal = false;
+    bool sawOtherColour = false;
+    auto animator = start(window, true);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const Picture now = capture(window.get());
+            std::size_t revealed = 0, hidden = 0;
+            for (std::uint32_t p : now.pixels) {
+                if (p == kSceneColour)
+                    ++revealed;
+                else if (p == kScreenColour)
+                    ++hidden;
+                else
+                    sawOtherColour = true;
+            }
+            if (revealed > 0 && hidden > 0)
+                sawPartReveal = true;
+            return revealed == now.pixels.size();
+        },
+        10000));
+    EXPECT_TRUE(sawPartReveal) << "blocks came one by one";
+    EXPECT_FALSE(sawOtherColour) << "a reveal copies, it does not blend";
+}
+
+TEST_F(RenderThreadTest, FramesChangeUntilPausedAndGoOnWhenResumed) {
+    TestWindow window(320, 240);
+    movingType(320, 240);
+    auto animator = start(window, false);
+    pumpFor(3000); // past the fade and the pause after it
+    ASSERT_TRUE(changesWithin(window, 2000));
+    ASSERT_TRUE(changesWithin(window, 2000));
+
+    animator->setPaused(true);
+    pumpFor(300); // a frame under way ends
+    const Picture paused = capture(window.get());
+    pumpFor(1000);
+    EXPECT_EQ(capture(window.get()), paused) << "no frame is drawn while paused";
+
+    animator->setPaused(false);
+    EXPECT_TRUE(changesWithin(window, 5000)) << "resuming goes on";
+}
+
+TEST_F(RenderThreadTest, RepaintRequestRedrawsAnUnmovedPicture) {
+    TestWindow window(320, 240);
+    stillType(320, 240);
+    auto animator = start(window, false);
+    ASSERT_TRUE(waitFor([&] { return capture(window.get()).all(kSceneColour); }, 10000));
+    pumpFor(800);
+
+    const RECT centre{100, 80, 220, 160};
+    window.fill(kMarker, &centre);
+    pumpFor(500);
+    ASSERT_EQ(pixelAt(window.get(), 160, 120), kMarker) << "an unmoved picture is not redrawn";
+
+    animator->requestRepaint();
+    EXPECT_TRUE(waitFor([&] { return capture(window.get()).all(kSceneColour); }, 3000));
+}
+
+TEST_F(RenderThreadTest, CloseDuringTheFadeStopsAllDrawing) {
+    TestWindow window = TestWindow::fullScreen();
+    stillType(window.width(), window.height());
+    saveWallpaperPolicy(Never);
+    window.fill(kScreenColour);
+    const int x = window.width() / 2;
+    const int y = window.height() / 2;
+    auto animator = start(window, true);
+    ASSERT_TRUE(waitFor([&] { return pixelAt(window.get(), x, y) != kScreenColour; }, 5000));
+    ASSERT_FALSE(capture(window.get()).all(kSceneColour)) << "the fade is still under way";
+
+    animator->handOffWallpaper();
+    window.fill(kMarker);
+    pumpFor(800);
+    EXPECT_TRUE(capture(window.get()).all(kMarker)) << "the fade went on after the close";
+}
+
+TEST_F(RenderThreadTest, BrokenTypeShowsTheNoticeStretchedToTheWindow) {
+    for (bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "preview");
+        TestWindow window = fullScreen ? TestWindow::fullScreen() : TestWindow(320, 240);
+        brokenType(window.width(), window.height());
+        BitmapHandle notice(static_cast<HBITMAP>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NOTICE), IMAGE_BITMAP,
+                       window.width(), window.height(), LR_DEFAULTCOLOR)));
+        ASSERT_TRUE(notice) << "no notice bitmap among the resources";
+        const Picture expected = captureBitmap(notice.get(), window.width(), window.height());
+        ASSERT_FALSE(expected.all(expected.at(0, 0))) << "the notice is a picture";
+        window.fill(kScreenColour);
+
+        auto animator = start(window, fullScreen);
+        EXPECT_TRUE(waitFor([&] { return capture(window.get()) == expected; }, 5000));
+
+        // Nothing more is drawn, whatever the window asks for.
+        animator->setPaused(true);
+        animator->setPaused(false);
+        animator->requestRepaint();
+        animator->handOffWallpaper();
+        window.fill(kMarker);
+        pumpFor(500);
+        EXPECT_TRUE(capture(window.get()).all(kMarker));
+    }
+}
+
+TEST_F(RenderThreadTest, PowerPolicyIsReadInFullScreenOnly) {
+    LoadedModule powrprof("powrprof.dll");
+    auto callCount = powrprof.find<LONG(WINAPI*)()>("PowerDoubleCallCount");
+    ASSERT_NE(callCount, nullptr) << "the test double of powrprof.dll was not loaded";
+    setPowerPolicy("600,600,0,0");
+    {
+        TestWindow window(320, 240);
+        movingType(320, 240);
+        const LONG before = callCount();
+        auto animator = start(window, false);
+        pumpFor(3000);
+        ASSERT_TRUE(changesWithin(window, 2000)) << "the main loop runs";
+        EXPECT_EQ(callCount(), before) << "a preview read the power policy";
+    }
+    {
+        TestWindow window = TestWindow::fullScreen();
+        movingType(window.width(), window.height());
+        const LONG before = callCount();
+        auto animator = start(window, true);
+        EXPECT_TRUE(waitFor([&] { return callCount() > before; }, 10000))
+            << "the first frame of the main loop checks the power policy";
+    }
+}

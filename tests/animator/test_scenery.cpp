@@ -1,0 +1,117 @@
+#include "test_scenery.h"
+#include "preferences.h"
+#include "registry_key.h"
+
+#include <windows.h>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+void writeBmp(const std::string& path, int width, int height,
+              const std::function<std::uint32_t(int, int)>& pixel) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + stride * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = &rows[static_cast<std::size_t>(height - 1 - y) * stride];
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t colour = pixel(x, y);
+            row[x * 3] = colour & 0xFF;
+            row[x * 3 + 1] = (colour >> 8) & 0xFF;
+            row[x * 3 + 2] = (colour >> 16) & 0xFF;
+        }
+    }
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(rows.data(), 1, rows.size(), out);
+    std::fclose(out);
+}
+
+std::string readRegistryText(const std::string& subKey, const std::string& name) {
+    RegKey key;
+    if (!key.open(HKEY_CURRENT_USER, subKey.c_str(), KEY_READ))
+        return {};
+    char text[1024];
+    DWORD size = sizeof text - 1;
+    DWORD type = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text),
+                         &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    text[size] = '\0';
+    return text;
+}
+
+void setPowerPolicy(const std::string& values) {
+    SetEnvironmentVariableA("ORVIK_TEST_POWER_POLICY", values.empty() ? nullptr : values.c_str());
+}
+
+AnimatorScenery::AnimatorScenery() {
+    setPowerPolicy("");
+    general_ = "ResourcePath=" + pictures.path() + "\n";
+}
+
+std::string AnimatorScenery::picture(const std::string& name, int width, int height,
+                                     const std::function<std::uint32_t(int, int)>& pixel) const {
+    writeBmp(pictures.file(name), width, height, pixel);
+    return name;
+}
+
+std::string AnimatorScenery::solidPicture(const std::string& name, int width, int height,
+                                          std::uint32_t colour) const {
+    return picture(name, width, height, [colour](int, int) { return colour; });
+}
+
+std::string AnimatorScenery::invisibleSprite() const {
+    return solidPicture("sprite.bmp", 8, 8, kMagenta);
+}
+
+void AnimatorScenery::addType(int number, int moveType, int width, int height,
+                              const std::string& fileSpec, const std::string& extraLines) {
+    char header[96];
+    std::snprintf(header, sizeof header,
+                  "[Type%02d]\nName=Type %d\nMoveType=%d\nFile.%04dx%04d=", number, number,
+                  moveType, width, height);
+    types_[number] = header + fileSpec + "\n" + extraLines;
+}
+
+void AnimatorScenery::writeCatalogue(int selectedType) {
+    std::string text = "[General]\n" + general_;
+    for (const auto& [number, section] : types_)
+        text += section;
+    catalogue.write(text);
+    saveSelectedType(static_cast<std::uint32_t>(selectedType));
+}
+
+void AnimatorScenery::stillType(int width, int height) {
+    addType(0, 1, width, height,
+            "wall.bmp," + solidPicture("still.bmp", width, height, kSceneColour) + ",0,0," +
+                invisibleSprite() + ",0,0");
+    writeCatalogue(0);
+}
+
+void AnimatorScenery::movingType(int width, int height) {
+    const std::string background =
+        picture("columns.bmp", width, height, [](int x, int y) -> std::uint32_t {
+            return (static_cast<std::uint32_t>(x % 256) << 16) | ((x / 256) * 60 << 8) | (y % 256);
+        });
+    addType(0, 1, width, height, "wall.bmp," + background + ",4,0," + invisibleSprite() + ",0,0");
+    writeCatalogue(0);
+}
+
+void AnimatorScenery::brokenType(int width, int height) {
+    addType(0, 1, width, height, "wall.bmp,missing.bmp,0,0," + invisibleSprite() + ",0,0");
+    writeCatalogue(0);
+}
