@@ -53,8 +53,12 @@ void Animator::run() {
 
     WindowDC window(window_); // held for the thread's whole life
     OffscreenSurface sceneBuffer(window.get(), width, height);
+    // Power-save reveals take seconds under the lock: a close must be able to cut them
+    // short. Only draws on this thread reveal, so the pacer outlives every use.
+    FramePacer revealPacer(stopEvent_.get());
     {
         SectionLock::Guard guard(lock_);
+        scene_->setRevealPacer(&revealPacer);
         scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
     }
     Stage stage = readStartStyle() != 0

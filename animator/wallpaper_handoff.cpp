@@ -14,6 +14,10 @@
 void Animator::handOffWallpaper() {
     if (!scene_ || scene_->isBroken())
         return;
+    // The Animator is destroyed right after the hand-off: stop the render thread's waits
+    // now, so that a power-save reveal in progress ends instead of holding up the close.
+    if (stopEvent_)
+        SetEvent(stopEvent_.get());
     SectionLock::Guard guard(lock_);
     closing_ = true;
     if (!fullScreen_ || !shouldBuildWallpaper())

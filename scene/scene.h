@@ -49,6 +49,9 @@ class Scene {
     // Copies the whole screen from backBuffer to target block by block, in the style
     // that the type's MotionWhilePowerSave selects.
     void revealScene(HDC target, HDC backBuffer);
+    // The pacer of the power-save reveals (null: a private one). A pacer with a stop event
+    // lets the owner cut a reveal short when the saver closes.
+    void setRevealPacer(FramePacer* pacer) { revealPacer_ = pacer; }
 
     bool fullScreen() const { return fullScreen_; }
     std::int32_t moveType() const { return motion_.moveType; }
