@@ -1,4 +1,11 @@
+#include "command_line.h"
+#include "saver_modes.h"
+
 #include <windows.h>
 
-// The saver's modes are not wired up yet: every command line is refused.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return -1; }
+// The system starts the saver with one switch; everything else is the dispatcher's.
+// The raw command line is used rather than the runtime's tail, whose idea of quoting
+// differs from the one the switch grammar is written for.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return dispatchCommandLine(GetModuleHandleA(nullptr), skipProgramName(GetCommandLineA()));
+}

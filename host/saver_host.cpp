@@ -1,0 +1,6 @@
+#include "saver_host.h"
+
+SaverHost& saverHost() {
+    static SaverHost host;
+    return host;
+}

@@ -1,0 +1,62 @@
+#include "saver_window.h"
+#include "gdi_handles.h"
+#include "message_layers.h"
+#include "resource_ids.h"
+
+SaverWindowLayout fullScreenLayout() {
+    RECT clip = {};
+    {
+        WindowDC screen(nullptr);
+        if (screen)
+            GetClipBox(screen.get(), &clip);
+    }
+    return {WS_EX_TOPMOST,
+            kFullScreenTitle,
+            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+            clip.left,
+            clip.top,
+            clip.right - clip.left,
+            clip.bottom - clip.top,
+            nullptr};
+}
+
+SaverWindowLayout previewLayout(HWND parent) {
+    RECT client = {};
+    GetClientRect(parent, &client);
+    return {0,
+            kPreviewTitle,
+            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+            0,
+            0,
+            client.right,
+            client.bottom,
+            parent};
+}
+
+bool registerSaverClass(HINSTANCE instance) {
+    WNDCLASSA saverClass = {};
+    saverClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    saverClass.lpfnWndProc = hostWindowProc;
+    saverClass.hInstance = instance;
+    saverClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SAVER));
+    saverClass.hCursor = nullptr;
+    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = kSaverClassName;
+    return RegisterClassA(&saverClass) != 0;
+}
+
+HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout) {
+    return CreateWindowExA(layout.exStyle, kSaverClassName, layout.title, layout.style, layout.x,
+                           layout.y, layout.width, layout.height, layout.parent, nullptr, instance,
+                           nullptr);
+}
+
+int runMessageLoop() {
+    MSG message = {};
+    // GetMessage's -1 is a failure, not a message: looping on it would never end.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

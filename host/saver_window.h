@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+inline constexpr char kSaverClassName[] = "WindowsScreenSaverClass";
+inline constexpr char kFullScreenTitle[] = "Screen Saver";
+inline constexpr char kPreviewTitle[] = "Preview";
+
+// How the saver window is made in one of its two modes.
+struct SaverWindowLayout {
+    DWORD exStyle;
+    const char* title;
+    DWORD style;
+    int x, y, width, height;
+    HWND parent;
+};
+
+// Top-most, over the clip box of the screen.
+SaverWindowLayout fullScreenLayout();
+// A child over the whole client area of parent.
+SaverWindowLayout previewLayout(HWND parent);
+
+// The saver window class with hostWindowProc, the program icon and no cursor.
+bool registerSaverClass(HINSTANCE instance);
+HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout);
+
+// Dispatches the thread's messages until the quit message; returns its code.
+int runMessageLoop();

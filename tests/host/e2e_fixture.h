@@ -1,0 +1,62 @@
+#pragma once
+#include "desktop_state.h"
+#include "registry_guard.h"
+#include "saver_install.h"
+#include "saver_process.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Each end-to-end test installs its own copy of the saver and leaves the user's
+// preferences, desktop settings and the saver's wallpaper file as it found them.
+class SaverEndToEndTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The column of the background that the screen shows at its left edge once a run's
+    // picture has settled (the fade is over), or -1 when none settles within the bound.
+    // fadeSeen tells whether a blend of the old screen and the picture was seen first.
+    int waitForSettledView(const SaverProcess& run, bool* fadeSeen = nullptr,
+                           DWORD boundMs = 30000);
+    // The view column shown now, or -1.
+    int currentView();
+    // A window of a finished run can stay on the display for a while; a new run's
+    // fade would start from it.
+    void waitUntilNoPictureIsShown();
+    bool waitUntilForeground(HWND window, DWORD boundMs = 15000);
+
+    ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
+    ScopedRegistryValues desktop{kDesktopKey,
+                                 {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper",
+                                  "TileWallpaper", "WallpaperStyle"}};
+    SaverInstall install;
+    std::string ownWallpaper;
+};
+
+// A top-level window of the test, standing in for the display-settings page or for the
+// window that owns the settings dialog. It records the help requests that reach it.
+class TestWindow {
+  public:
+    struct HelpRequest {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        POINT helpPoint; // WM_HELP: the HELPINFO's mouse position as it arrived
+    };
+    static std::vector<HelpRequest>& helpRequests();
+
+    TestWindow(int x, int y, int width, int height);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND get() const { return window_; }
+    void destroy();
+
+  private:
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,184 @@
+#include "e2e_fixture.h"
+#include "test_pictures.h"
+#include "user_input.h"
+#include "wait_for.h"
+
+#include <cstdint>
+
+namespace {
+
+using FullScreenRun = SaverEndToEndTest;
+
+RECT screenRect() {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool sameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+DWORD preference(const char* name) {
+    DWORD value = 0xDEADBEEF;
+    readRegistryDword(kPreferenceKey, name, value);
+    return value;
+}
+
+} // namespace
+
+TEST_F(FullScreenRun, EverySpellingOfTheSwitchShowsATopMostSaverOverTheScreen) {
+    SaverInstall spaced("with blank");
+    spaced.writeStandardCatalogue();
+    ASSERT_EQ(install.program().find(' '), std::string::npos);
+    struct Start {
+        const SaverInstall& where;
+        std::string commandLine;
+    } starts[] = {
+        {install, install.quotedCommand("/s")},
+        {install, install.program() + " -s"},
+        {spaced, "\"" + spaced.program() + "\"  s"},
+        {install, install.quotedCommand("//--s")},
+    };
+    for (const Start& start : starts) {
+        SCOPED_TRACE(start.commandLine);
+        SaverProcess run(start.where.program(), start.commandLine);
+        ASSERT_TRUE(run.started());
+        HWND window = run.waitForSaverWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(windowText(window), "Screen Saver");
+        EXPECT_EQ(GetParent(window), nullptr);
+        EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        RECT screen = screenRect();
+        EXPECT_TRUE(EqualRect(&rect, &screen));
+        ASSERT_TRUE(waitUntilForeground(window));
+        pressKeys({'A'});
+        ASSERT_TRUE(run.waitForExit());
+        EXPECT_EQ(run.exitCode(), 0u);
+    }
+}
+
+TEST_F(FullScreenRun, PictureFadesInMovesAndIsHandedToTheDesktopForTheNextRunToResume) {
+    // The catalogue's own wallpaper is on the desktop: the conditional policy hands over.
+    setRegistryString(kDesktopKey, "Wallpaper", install.catalogueWallpaper());
+    deleteRegistryValue(kDesktopKey, "OriginalWallpaper");
+    deleteRegistryValue(kDesktopKey, "ConvertedWallpaper");
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+
+    DWORD stored = 0;
+    {
+        SaverProcess run(install.program(), install.quotedCommand("/s"));
+        ASSERT_NE(run.waitForSaverWindow(), nullptr);
+        bool fadeSeen = false;
+        int first = waitForSettledView(run, &fadeSeen);
+        ASSERT_GE(first, 0) << "the picture never settled on the screen";
+        EXPECT_TRUE(fadeSeen) << "the picture appeared without a cross-fade";
+        int later = first;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                int view = currentView();
+                if (view >= 0)
+                    later = view;
+                return later >= first + 60;
+            },
+            30000))
+            << "the picture does not drift";
+
+        pressKeys({VK_SPACE});
+        ASSERT_TRUE(run.waitForExit());
+        EXPECT_EQ(run.exitCode(), 0u);
+
+        BmpPicture picture;
+        ASSERT_TRUE(readBmp(ownWallpaper, picture)) << ownWallpaper;
+        EXPECT_EQ(picture.width, width);
+        EXPECT_EQ(picture.height, height);
+        EXPECT_EQ(picture.bitsPerPixel, 24);
+        EXPECT_TRUE(sameTextIgnoringCase(readRegistryText(kDesktopKey, "Wallpaper"), ownWallpaper))
+            << readRegistryText(kDesktopKey, "Wallpaper");
+        EXPECT_EQ(readRegistryText(kDesktopKey, "WallpaperStyle"), "2");
+        EXPECT_EQ(readRegistryText(kDesktopKey, "TileWallpaper"), "0");
+
+        EXPECT_EQ(preference("lBuildWpRes"),
+                  (static_cast<DWORD>(height) << 16) | static_cast<DWORD>(width));
+        stored = preference("lBuildWpValue1");
+        EXPECT_GE(stored, static_cast<DWORD>(later));
+        EXPECT_LT(stored, static_cast<DWORD>(kBackgroundWidth));
+        EXPECT_EQ(preference("lBuildWpValue2"), 0u);
+        ASSERT_EQ(picture.rows.size(), static_cast<std::size_t>(height));
+        EXPECT_EQ(viewColumnOfRow(picture.rows[10]), static_cast<int>(stored))
+            << "the wallpaper is not the frame whose position was stored";
+    }
+
+    waitUntilNoPictureIsShown();
+    SaverProcess next(install.program(), install.quotedCommand("/s"));
+    ASSERT_NE(next.waitForSaverWindow(), nullptr);
+    int resumed = waitForSettledView(next);
+    ASSERT_GE(resumed, 0);
+    EXPECT_GE(resumed, static_cast<int>(stored)) << "the next run did not resume the position";
+    clickLeftButton();
+    ASSERT_TRUE(next.waitForExit());
+    EXPECT_EQ(next.exitCode(), 0u);
+}
+
+TEST_F(FullScreenRun, MouseMustMoveMoreThanFourPixelsToClose) {
+    SaverProcess run(install.program(), install.quotedCommand("/s"));
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_GE(waitForSettledView(run), 0);
+    ASSERT_TRUE(waitUntilForeground(window));
+
+    // A close ends the process only seconds later (the window lingers), but it stops the
+    // picture at once: a picture that goes on moving is a saver that goes on running.
+    moveMouseBy(3, 1); // 4 pixels from where the saver started
+    const int before = currentView();
+    EXPECT_TRUE(waitFor([&] { return currentView() >= before + 24; }, 15000))
+        << "a move of 3 right and 1 down closed the saver";
+    EXPECT_TRUE(run.running());
+
+    moveMouseBy(0, 1); // 5 pixels
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+}
+
+TEST_F(FullScreenRun, SecondStartBringsTheRunningSaverForwardAndEnds) {
+    SaverProcess first(install.program(), install.quotedCommand("/s"));
+    HWND window = first.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitUntilForeground(window));
+
+    SaverProcess second(install.program(), install.quotedCommand("/s"));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            second.watchWindows();
+            return !second.running();
+        },
+        30000));
+    EXPECT_EQ(second.exitCode(), 0u);
+    EXPECT_TRUE(second.windowsSeen().empty());
+    EXPECT_EQ(allSaverWindows(), std::vector<HWND>{window});
+    EXPECT_TRUE(first.running());
+
+    pressKeys({'Q'});
+    ASSERT_TRUE(first.waitForExit());
+    EXPECT_EQ(first.exitCode(), 0u);
+}
+
+TEST_F(FullScreenRun, PasswordIsNeverAskedOutsideTheWindows9xFamily) {
+    ScopedRegistryValues password{"Control Panel\\Desktop", {"ScreenSaveUsePassword"}};
+    DWORD on = 1;
+    setRegistryValue("Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &on, sizeof on);
+    ASSERT_TRUE(install.addBuiltFile(ORVIK_PASSWORD_DOUBLE_FILE, "PASSWORD.CPL"));
+    install.writeFile("verifier-script.txt", "refuse\n");
+
+    SaverProcess run(install.program(), install.quotedCommand("/s"));
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitUntilForeground(window));
+    pressKeys({'A'});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+    EXPECT_TRUE(install.readLines("verifier-calls.txt").empty());
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include "saver_host.h"
+#include "saver_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+// A saver window of this test process, driven by sending it messages. The host record is
+// fresh for every test; the class is registered for the test and removed after it.
+class SaverWindowTest : public testing::Test {
+  public:
+    struct HelpRequest {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool sent;
+        POINT helpPoint; // WM_HELP: the HELPINFO's mouse position
+    };
+    static std::vector<HelpRequest>& helpRequests();
+
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND makeFullScreen();
+    HWND makePreview(HWND parent);
+    // A plain top-level window to act as the display-settings page; it records the help
+    // requests that reach it.
+    HWND makeParent(int width, int height);
+
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(window, message, wParam, lParam);
+    }
+    // Whether the saver asked to close since the last call (the queued closes are taken).
+    bool closeRequested();
+    // Dispatches what is queued for this thread (except the saver's own closes).
+    void pumpOtherMessages();
+
+    SaverHost& host = saverHost();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND window = nullptr;
+    HWND parent = nullptr;
+};
+
+// Records the system commands that reach the platform's default handling (which reports
+// them to a CBT hook before acting) and stops them there, so that none takes effect.
+class SystemCommandRecorder {
+  public:
+    SystemCommandRecorder();
+    ~SystemCommandRecorder();
+    SystemCommandRecorder(const SystemCommandRecorder&) = delete;
+    SystemCommandRecorder& operator=(const SystemCommandRecorder&) = delete;
+
+    static std::vector<WPARAM>& commands();
+
+  private:
+    HHOOK hook_;
+};
