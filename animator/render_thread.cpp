@@ -51,16 +51,18 @@ void Animator::run() {
     const int height = rect.bottom - rect.top;
     const PowerSaveSettings powerSave = readPowerSaveSettings();
 
+    // The window's context is the class's own (CS_OWNDC), shared with the hand-off on the
+    // window thread, and a context serves one thread at a time (Wine fails the other
+    // call): every use of it, surfaces made from it included, happens under the lock.
     WindowDC window(window_); // held for the thread's whole life
-    OffscreenSurface sceneBuffer(window.get(), width, height);
     // Power-save reveals take seconds under the lock: a close must be able to cut them
     // short. Only draws on this thread reveal, so the pacer outlives every use.
     FramePacer revealPacer(stopEvent_.get());
-    {
-        SectionLock::Guard guard(lock_);
-        scene_->setRevealPacer(&revealPacer);
-        scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
-    }
+    SectionLock::Guard guard(lock_);
+    OffscreenSurface sceneBuffer(window.get(), width, height);
+    scene_->setRevealPacer(&revealPacer);
+    scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
+    guard.unlock();
     Stage stage = readStartStyle() != 0
                       ? crossFade(window.get(), sceneBuffer, width, height, pacer)
                       : revealFirstFrame(window.get(), sceneBuffer, width, height, pacer);
@@ -89,13 +91,12 @@ void Animator::showNotice() {
 
 Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width,
                                     int height, FramePacer& pacer) {
+    SectionLock::Guard surfaces(lock_);
     OffscreenSurface snapshot(window, width, height);
     OffscreenSurface mix(window, width, height);
-    {
-        SectionLock::Guard guard(lock_);
-        // The background erase paints nothing: this is what the screen showed at the start.
-        BitBlt(snapshot.dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
-    }
+    // The background erase paints nothing: this is what the screen showed at the start.
+    BitBlt(snapshot.dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
+    surfaces.unlock();
     for (BYTE alpha : kFadeTable) {
         {
             SectionLock::Guard guard(lock_);
@@ -130,7 +131,9 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
                                   int height, const PowerSaveSettings& powerSave,
                                   FramePacer& pacer) {
     TickClock64 clock;
+    SectionLock::Guard surfaces(lock_);
     OffscreenSurface work(window, width, height);
+    surfaces.unlock();
     for (std::uint32_t frame = 0;; ++frame) {
         pacer.start();
         {

@@ -79,11 +79,11 @@ TEST(PictureParameters, WaypointsStopAtTheEndOfTheTextAndAtOneHundred) {
     EXPECT_EQ(p.waypoints[1].x, 30);
     EXPECT_EQ(p.waypoints[1].y, 40);
 
-    std::string spec = "w,bg,sp,0,0";
+    std::string fileSpec = "w,bg,sp,0,0";
     for (int i = 0; i < 101; ++i)
-        appendPair(spec, i, 1000 + i);
-    ASSERT_LT(spec.size(), 1000u);
-    ASSERT_TRUE(parsePictureParameters(spec.c_str(), MoveWaypoints, false, 800, 600, p));
+        appendPair(fileSpec, i, 1000 + i);
+    ASSERT_LT(fileSpec.size(), 1000u);
+    ASSERT_TRUE(parsePictureParameters(fileSpec.c_str(), MoveWaypoints, false, 800, 600, p));
     EXPECT_EQ(p.waypointCount, 100);
     EXPECT_EQ(p.waypoints[99].x, 99);
     EXPECT_EQ(p.waypoints[99].y, 1099);

@@ -110,10 +110,10 @@ TEST_F(SceneTest, NegativeSpritePositionsCentreTheSpriteAndAreNotScaled) {
 TEST_F(SceneTest, WaypointsKeepTheFirstHundredAndStartAtTheFirst) {
     picture("bg.bmp", 300, 200, backgroundColour);
     picture("sp.bmp", 8, 8, framedSprite(8, 8));
-    std::string spec = "w,bg.bmp,sp.bmp,0,0";
+    std::string fileSpec = "w,bg.bmp,sp.bmp,0,0";
     for (int i = 0; i < 101; ++i)
-        appendPair(spec, 7 + i, 3 + i);
-    writeType(MoveWaypoints, kExactKey, spec);
+        appendPair(fileSpec, 7 + i, 3 + i);
+    writeType(MoveWaypoints, kExactKey, fileSpec);
     DibSurface window(64, 48);
     auto scene = build(window);
     ASSERT_FALSE(scene->isBroken());
@@ -196,7 +196,7 @@ TEST_F(SceneTest, ScenesThatCannotWorkAreBroken) {
     struct Case {
         int moveType;
         const char* key;
-        std::string spec;
+        std::string fileSpec;
         const char* why;
     } cases[] = {
         {MoveDrift, kExactKey, "w,bg.bmp,1,1,missing.bmp,0,0", "sprite file missing"},
@@ -216,7 +216,7 @@ TEST_F(SceneTest, ScenesThatCannotWorkAreBroken) {
         {MoveDrift, "File.0800x0600", "w,bg.bmp,1,1,sp.bmp,0,0", "no entry for the screen"},
     };
     for (const Case& c : cases) {
-        writeType(c.moveType, c.key, c.spec);
+        writeType(c.moveType, c.key, c.fileSpec);
         EXPECT_TRUE(build(window)->isBroken()) << c.why;
     }
     writeType(MoveDrift, kExactKey, "w,bg.bmp,1,1,sp.bmp,0,0");
