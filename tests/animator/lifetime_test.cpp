@@ -87,12 +87,12 @@ TEST_F(AnimatorLifetime, EndsInTheMainLoopAndWhilePaused) {
         TestWindow window(320, 240);
         movingType(320, 240);
         ASSERT_NO_FATAL_FAILURE(start(window, false));
-        pumpFor(3000);
+        idleFor(3000);
         const Picture before = capture(window.get());
         ASSERT_TRUE(waitFor([&] { return !(capture(window.get()) == before); }, 2000));
         if (paused) {
             animator->setPaused(true);
-            pumpFor(1500); // into the paused poll's second-long sleep
+            idleFor(1500); // into the paused poll's second-long sleep
         }
         expectCleanEnd(paused ? "while paused" : "in the main loop");
         renderThread.reset();
@@ -105,7 +105,7 @@ TEST_F(AnimatorLifetime, EndsAfterTheNoticeOfABrokenType) {
     window.fill(kScreenColour);
     ASSERT_NO_FATAL_FAILURE(start(window, false));
     ASSERT_TRUE(waitFor([&] { return pixelAt(window.get(), 0, 0) != kScreenColour; }, 5000));
-    pumpFor(200);
+    idleFor(200);
     expectCleanEnd("after the notice");
 }
 
@@ -113,8 +113,8 @@ TEST_F(AnimatorLifetime, EndsWhileIdleAfterTheClose) {
     TestWindow window(320, 240);
     movingType(320, 240);
     ASSERT_NO_FATAL_FAILURE(start(window, false));
-    pumpFor(3000);
+    idleFor(3000);
     animator->handOffWallpaper();
-    pumpFor(500); // the thread has seen the close and idles
+    idleFor(500); // the thread has seen the close and idles
     expectCleanEnd("while idle");
 }

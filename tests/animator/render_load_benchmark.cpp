@@ -30,10 +30,10 @@ class RenderLoad : public AnimatorScenery {
             std::make_unique<Animator>(GetModuleHandleA(nullptr), window.get(), fullScreen);
         KernelHandle thread = findRenderThread(before);
         ASSERT_TRUE(thread);
-        pumpFor(3000); // past the start-up transition
+        idleFor(3000); // past the start-up transition
         const ULONGLONG cpuStart = cpuTime100ns(thread.get());
         const DWORD wallStart = GetTickCount();
-        pumpFor(6000);
+        idleFor(6000);
         const double cpuMs = (cpuTime100ns(thread.get()) - cpuStart) / 10000.0;
         const DWORD wallMs = GetTickCount() - wallStart;
         std::printf("%s: render thread CPU %.0f ms in %lu ms: load %.1f %%\n", what, cpuMs, wallMs,

@@ -109,14 +109,14 @@ TEST_F(RenderThreadTest, FramesChangeUntilPausedAndGoOnWhenResumed) {
     TestWindow window(320, 240);
     movingType(320, 240);
     auto animator = start(window, false);
-    pumpFor(3000); // past the fade and the pause after it
+    idleFor(3000); // past the fade and the pause after it
     ASSERT_TRUE(changesWithin(window, 2000));
     ASSERT_TRUE(changesWithin(window, 2000));
 
     animator->setPaused(true);
-    pumpFor(300); // a frame under way ends
+    idleFor(300); // a frame under way ends
     const Picture paused = capture(window.get());
-    pumpFor(1000);
+    idleFor(1000);
     EXPECT_EQ(capture(window.get()), paused) << "no frame is drawn while paused";
 
     animator->setPaused(false);
@@ -128,11 +128,11 @@ TEST_F(RenderThreadTest, RepaintRequestRedrawsAnUnmovedPicture) {
     stillType(320, 240);
     auto animator = start(window, false);
     ASSERT_TRUE(waitFor([&] { return capture(window.get()).all(kSceneColour); }, 10000));
-    pumpFor(800);
+    idleFor(800);
 
     const RECT centre{100, 80, 220, 160};
     window.fill(kMarker, &centre);
-    pumpFor(500);
+    idleFor(500);
     ASSERT_EQ(pixelAt(window.get(), 160, 120), kMarker) << "an unmoved picture is not redrawn";
 
     animator->requestRepaint();
@@ -152,7 +152,7 @@ TEST_F(RenderThreadTest, CloseDuringTheFadeStopsAllDrawing) {
 
     animator->handOffWallpaper();
     window.fill(kMarker);
-    pumpFor(800);
+    idleFor(800);
     EXPECT_TRUE(capture(window.get()).all(kMarker)) << "the fade went on after the close";
 }
 
@@ -178,7 +178,7 @@ TEST_F(RenderThreadTest, BrokenTypeShowsTheNoticeStretchedToTheWindow) {
         animator->requestRepaint();
         animator->handOffWallpaper();
         window.fill(kMarker);
-        pumpFor(500);
+        idleFor(500);
         EXPECT_TRUE(capture(window.get()).all(kMarker));
     }
 }
@@ -193,7 +193,7 @@ TEST_F(RenderThreadTest, PowerPolicyIsReadInFullScreenOnly) {
         movingType(320, 240);
         const LONG before = callCount();
         auto animator = start(window, false);
-        pumpFor(3000);
+        idleFor(3000);
         ASSERT_TRUE(changesWithin(window, 2000)) << "the main loop runs";
         EXPECT_EQ(callCount(), before) << "a preview read the power policy";
     }

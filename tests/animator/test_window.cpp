@@ -46,7 +46,7 @@ TestWindow::TestWindow(int width, int height) {
                         width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window_)
         throw std::runtime_error("cannot create the test window");
-    pumpFor(50);
+    idleFor(50);
 }
 
 TestWindow TestWindow::fullScreen() {
@@ -135,24 +135,4 @@ std::uint32_t pixelAt(HWND window, int x, int y) {
     WindowDC dc(window);
     COLORREF colour = GetPixel(dc.get(), x, y);
     return rgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
-
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(5);
-    }
-}
-
-void pumpFor(DWORD milliseconds) {
-    waitFor([] { return false; }, milliseconds);
 }

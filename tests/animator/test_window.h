@@ -1,4 +1,5 @@
 #pragma once
+#include "wait_for.h"
 #include <windows.h>
 #include <cstdint>
 #include <functional>
@@ -42,9 +43,3 @@ struct Picture {
 Picture capture(HWND window);
 Picture captureBitmap(HBITMAP bitmap, int width, int height);
 std::uint32_t pixelAt(HWND window, int x, int y);
-
-// Pumps the thread's messages until condition holds or timeoutMs have passed; returns
-// whether it held.
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs);
-// Pumps messages for a while (used where a test checks that nothing happens).
-void pumpFor(DWORD milliseconds);

@@ -1,4 +1,5 @@
 #pragma once
+#include "dib_section.h"
 #include "gdi_handles.h"
 #include "kernel_handles.h"
 
@@ -33,8 +34,6 @@ struct Pixels {
 };
 Pixels readPixels(HBITMAP bitmap);
 
-// A 32-bit top-down DIB section; rows of `width` 0x00RRGGBB values at *pixels.
-BitmapHandle makeDibSection(int width, int height, std::uint32_t** pixels = nullptr);
 
 // A logical palette of count entries, entry i = RGB(i, 255 - i % 256, (7 * i) % 256).
 PaletteHandle makePalette(int count);

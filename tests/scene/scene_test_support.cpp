@@ -1,4 +1,5 @@
 #include "scene_test_support.h"
+#include "dib_section.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,20 +41,6 @@ void writeBmp(const std::string& path, int width, int height, const PixelFunctio
 
 namespace {
 
-HBITMAP createDib(int width, int height, std::uint32_t*& bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits = static_cast<std::uint32_t*>(memory);
-    return bitmap;
-}
-
 std::uint32_t dibValue(COLORREF c) {
     return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
            (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
@@ -63,7 +50,7 @@ std::uint32_t dibValue(COLORREF c) {
 
 BitmapHandle makeDibBitmap(int width, int height, const PixelFunction& colour) {
     std::uint32_t* bits = nullptr;
-    BitmapHandle bitmap(createDib(width, height, bits));
+    BitmapHandle bitmap = makeDibSection(width, height, &bits);
     if (!bitmap)
         throw std::runtime_error("cannot make a DIB section");
     for (int y = 0; y < height; ++y)
@@ -74,7 +61,7 @@ BitmapHandle makeDibBitmap(int width, int height, const PixelFunction& colour) {
 
 DibSurface::DibSurface(int width, int height, COLORREF fill)
     : width_(width), height_(height), dc_(nullptr) {
-    bitmap_.reset(createDib(width, height, bits_));
+    bitmap_ = makeDibSection(width, height, &bits_);
     if (!bitmap_ || !dc_)
         throw std::runtime_error("cannot make a DIB surface");
     previous_ = SelectObject(dc_.get(), bitmap_.get());
