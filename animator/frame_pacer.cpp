@@ -1,6 +1,8 @@
 #include "frame_pacer.h"
 
-void FramePacer::start() { startTick_ = GetTickCount(); }
+void FramePacer::start() {
+    startTick_ = GetTickCount();
+}
 
 bool FramePacer::waitUntil(DWORD periodMs) {
     for (;;) {

@@ -13,9 +13,13 @@ const char* fieldEnd(const char* cursor) {
     return cursor;
 }
 
-const char* afterField(const char* end) { return *end == ',' ? end + 1 : end; }
+const char* afterField(const char* end) {
+    return *end == ',' ? end + 1 : end;
+}
 
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 } // namespace
 

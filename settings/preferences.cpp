@@ -31,10 +31,18 @@ bool writePreference(const char* valueName, std::uint32_t value) {
                           sizeof data) == ERROR_SUCCESS;
 }
 
-std::uint32_t loadSelectedType() { return readPreference(kSelectedTypeValue); }
-void saveSelectedType(std::uint32_t typeNumber) { writePreference(kSelectedTypeValue, typeNumber); }
-std::uint32_t loadWallpaperPolicy() { return readPreference(kWallpaperPolicyValue); }
-void saveWallpaperPolicy(std::uint32_t policy) { writePreference(kWallpaperPolicyValue, policy); }
+std::uint32_t loadSelectedType() {
+    return readPreference(kSelectedTypeValue);
+}
+void saveSelectedType(std::uint32_t typeNumber) {
+    writePreference(kSelectedTypeValue, typeNumber);
+}
+std::uint32_t loadWallpaperPolicy() {
+    return readPreference(kWallpaperPolicyValue);
+}
+void saveWallpaperPolicy(std::uint32_t policy) {
+    writePreference(kWallpaperPolicyValue, policy);
+}
 
 void resetSavedPosition() {
     writePreference(kResumeValue1, 0);

@@ -35,7 +35,9 @@ bool appendStringResource(char* path, std::size_t capacity, UINT id) {
     return appendText(path, capacity, text);
 }
 
-bool isFileKeyName(const char* name) { return _strnicmp(name, "FILE.", 5) == 0; }
+bool isFileKeyName(const char* name) {
+    return _strnicmp(name, "FILE.", 5) == 0;
+}
 
 } // namespace
 
@@ -44,7 +46,8 @@ bool formOwnWallpaperPath(HWND owner, char* path, std::size_t capacity) {
     if (capacity == 0 || !SHGetSpecialFolderPathA(owner, folder, CSIDL_LOCAL_APPDATA, TRUE))
         return false;
     path[0] = '\0';
-    if (copyText(path, capacity, folder) && appendStringResource(path, capacity, kDataFolderStringId) &&
+    if (copyText(path, capacity, folder) &&
+        appendStringResource(path, capacity, kDataFolderStringId) &&
         appendStringResource(path, capacity, kWallpaperFileStringId))
         return true;
     path[0] = '\0';
@@ -82,7 +85,8 @@ bool isCataloguePicture(const char* path) {
         if (std::strcmp(keys, missingMarker) == 0)
             continue;
         // The list is NUL-separated and ends with an empty name; stay inside the buffer.
-        for (const char* key = keys; key < keys + sizeof keys && *key; key += std::strlen(key) + 1) {
+        for (const char* key = keys; key < keys + sizeof keys && *key;
+             key += std::strlen(key) + 1) {
             if (!isFileKeyName(key))
                 continue;
             char value[kFileSpecCapacity];

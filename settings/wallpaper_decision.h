@@ -3,7 +3,7 @@
 #include <cstddef>
 
 // String resources that name the saver's own wallpaper file.
-inline constexpr UINT kDataFolderStringId = 2;   // "\Tolvane\OrvikSaver"
+inline constexpr UINT kDataFolderStringId = 2;    // "\Tolvane\OrvikSaver"
 inline constexpr UINT kWallpaperFileStringId = 3; // "\CreatedFileByTolvaneScreenSaver.bmp"
 
 // The local application-data folder (created if absent), then the data folder, then the

@@ -1,2 +1,4 @@
 /* The probe DLL is only its version record; the linker wants one symbol besides it. */
-__declspec(dllexport) int versionProbe(void) { return 0; }
+__declspec(dllexport) int versionProbe(void) {
+    return 0;
+}

@@ -34,7 +34,6 @@ struct Pixels {
 };
 Pixels readPixels(HBITMAP bitmap);
 
-
 // A logical palette of count entries, entry i = RGB(i, 255 - i % 256, (7 * i) % 256).
 PaletteHandle makePalette(int count);
 PALETTEENTRY paletteColour(int index);

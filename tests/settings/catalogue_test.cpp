@@ -15,8 +15,7 @@ class CatalogueTest : public testing::Test {
   protected:
     TestCatalogue catalogue;
 
-    TypeSettings read(int type, int width = 1024, int height = 768,
-                      unsigned parts = TypePartsAll) {
+    TypeSettings read(int type, int width = 1024, int height = 768, unsigned parts = TypePartsAll) {
         TypeSettings settings{};
         lastResult = readTypeSettings(type, width, height, parts, settings);
         return settings;
@@ -55,7 +54,7 @@ TEST_F(CatalogueTest, PowerSaveShareFallsBackWhenTheDivisorIsZero) {
     struct Case {
         const char* value;
         int multiplier, divisor;
-    } cases[] = {{"2", 1, 3},   {"0,5", 0, 5}, {",4", 0, 4}, {"3,0", 1, 3},
+    } cases[] = {{"2", 1, 3},     {"0,5", 0, 5}, {",4", 0, 4}, {"3,0", 1, 3},
                  {"2,3,9", 2, 3}, {"x,7", 0, 7}, {"4,y", 1, 3}};
     for (const Case& c : cases) {
         catalogue.write(std::string("[General]\nPowerSaveTimeoutMulDiv=") + c.value + "\n");
@@ -177,7 +176,8 @@ TEST_F(CatalogueTest, ResourcePathMustNameAnExistingFolder) {
     resourceFolder(folder, sizeof folder);
     EXPECT_EQ(folder, pictures.file("art") + "\\");
 
-    for (const char* path : {"%ORVIK_TEST_PICTURES%\\file.txt", "%ORVIK_TEST_PICTURES%\\none", ""}) {
+    for (const char* path :
+         {"%ORVIK_TEST_PICTURES%\\file.txt", "%ORVIK_TEST_PICTURES%\\none", ""}) {
         catalogue.write(std::string("[General]\nResourcePath=") + path + "\n");
         resourceFolder(folder, sizeof folder);
         EXPECT_EQ(folder, catalogue.folder()) << path;

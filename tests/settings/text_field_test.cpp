@@ -35,7 +35,9 @@ struct GuardedBuffer {
 // 0x95 0x5C is one character on code page 932; its trail byte is a backslash.
 const std::string kTrailBackslash = "\x95\x5C";
 
-bool onCodePage932() { return GetACP() == 932; }
+bool onCodePage932() {
+    return GetACP() == 932;
+}
 
 } // namespace
 
@@ -74,8 +76,14 @@ TEST(TextField, IntegerFieldsFollowDecimalConversion) {
     struct Case {
         const char* text;
         std::int32_t expected;
-    } cases[] = {{"12px", 12}, {"  -4", -4}, {"+9", 9},     {"abc", 0},
-                 {"", 0},      {"   ", 0},  {"- 3", 0},    {"99999999999", 2147483647},
+    } cases[] = {{"12px", 12},
+                 {"  -4", -4},
+                 {"+9", 9},
+                 {"abc", 0},
+                 {"", 0},
+                 {"   ", 0},
+                 {"- 3", 0},
+                 {"99999999999", 2147483647},
                  {"-99999999999", -2147483647 - 1}};
     for (const Case& c : cases) {
         std::int32_t value = 12345;

@@ -56,8 +56,8 @@ class WallpaperDecisionTest : public testing::Test {
 TEST_F(WallpaperDecisionTest, OwnPathIsInTheLocalApplicationDataFolder) {
     char appData[MAX_PATH * 2];
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, appData, CSIDL_LOCAL_APPDATA, TRUE));
-    EXPECT_EQ(ownPath(), std::string(appData) +
-                             "\\Tolvane\\OrvikSaver\\CreatedFileByTolvaneScreenSaver.bmp");
+    EXPECT_EQ(ownPath(),
+              std::string(appData) + "\\Tolvane\\OrvikSaver\\CreatedFileByTolvaneScreenSaver.bmp");
     char tooSmall[20];
     EXPECT_FALSE(formOwnWallpaperPath(nullptr, tooSmall, sizeof tooSmall));
 }

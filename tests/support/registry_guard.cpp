@@ -1,7 +1,8 @@
 #include "registry_guard.h"
 #include "registry_key.h"
 
-ScopedRegistryKeyRemoval::ScopedRegistryKeyRemoval(std::string subKey) : subKey_(std::move(subKey)) {
+ScopedRegistryKeyRemoval::ScopedRegistryKeyRemoval(std::string subKey)
+    : subKey_(std::move(subKey)) {
     RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
 }
 
@@ -16,8 +17,8 @@ ScopedRegistryValues::ScopedRegistryValues(std::string subKey, std::vector<std::
     for (auto& name : names) {
         Saved saved{name, false, REG_NONE, {}};
         DWORD size = 0;
-        if (key && RegQueryValueExA(key.get(), name.c_str(), nullptr, &saved.type, nullptr, &size) ==
-                       ERROR_SUCCESS) {
+        if (key && RegQueryValueExA(key.get(), name.c_str(), nullptr, &saved.type, nullptr,
+                                    &size) == ERROR_SUCCESS) {
             saved.data.resize(size);
             saved.existed = RegQueryValueExA(key.get(), name.c_str(), nullptr, &saved.type,
                                              saved.data.data(), &size) == ERROR_SUCCESS;
@@ -44,7 +45,8 @@ void setRegistryValue(const std::string& subKey, const std::string& name, DWORD 
         RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
-void setRegistryString(const std::string& subKey, const std::string& name, const std::string& text) {
+void setRegistryString(const std::string& subKey, const std::string& name,
+                       const std::string& text) {
     setRegistryValue(subKey, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
@@ -60,7 +62,7 @@ bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD
         return false;
     DWORD type = 0;
     DWORD size = sizeof value;
-    return RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                            &size) == ERROR_SUCCESS &&
+    return RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
            type == REG_DWORD && size == sizeof value;
 }

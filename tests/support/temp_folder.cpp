@@ -42,7 +42,9 @@ TempFolder::TempFolder() {
     path_ = unique;
 }
 
-TempFolder::~TempFolder() { removeTree(path_); }
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
 
 std::string TempFolder::writeFile(const std::string& name, const std::string& content) const {
     std::string full = file(name);

@@ -12,7 +12,9 @@ TestCatalogue::TestCatalogue() {
     remove();
 }
 
-TestCatalogue::~TestCatalogue() { remove(); }
+TestCatalogue::~TestCatalogue() {
+    remove();
+}
 
 void TestCatalogue::write(const std::string& text) const {
     FILE* file = std::fopen(path_.c_str(), "wb");
@@ -29,4 +31,6 @@ void TestCatalogue::remove() const {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 }
 
-std::string TestCatalogue::folder() const { return path_.substr(0, path_.rfind('\\') + 1); }
+std::string TestCatalogue::folder() const {
+    return path_.substr(0, path_.rfind('\\') + 1);
+}
