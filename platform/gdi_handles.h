@@ -1,41 +1,17 @@
 #pragma once
+#include "unique_handle.h"
+
 #include <windows.h>
 
 // Small move-only owners of GDI resources. Each releases what it holds exactly once, in
 // the order the platform needs: a selection is undone before its object is deleted.
 
 // A GDI object (bitmap, brush, palette, region, ...) deleted with DeleteObject.
-template <typename Handle>
-class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    Handle release() {
-        Handle handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-    void reset(Handle handle = nullptr) {
-        if (handle_)
-            DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-  private:
-    Handle handle_ = nullptr;
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
+template <typename Handle>
+using GdiObject = UniqueHandle<Handle, GdiObjectDeleter>;
 
 using BitmapHandle = GdiObject<HBITMAP>;
 using BrushHandle = GdiObject<HBRUSH>;
@@ -43,35 +19,13 @@ using PaletteHandle = GdiObject<HPALETTE>;
 using RegionHandle = GdiObject<HRGN>;
 
 // A memory device context (CreateCompatibleDC), deleted with DeleteDC.
-class MemoryDC {
+struct DeviceContextDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+class MemoryDC : public UniqueHandle<HDC, DeviceContextDeleter> {
   public:
     MemoryDC() = default;
-    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() { reset(); }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    MemoryDC(MemoryDC&& other) noexcept : dc_(other.release()) {}
-    MemoryDC& operator=(MemoryDC&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC release() {
-        HDC dc = dc_;
-        dc_ = nullptr;
-        return dc;
-    }
-    void reset(HDC dc = nullptr) {
-        if (dc_)
-            DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-  private:
-    HDC dc_ = nullptr;
+    explicit MemoryDC(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // A window's device context (GetDC), given back with ReleaseDC. A null window is the

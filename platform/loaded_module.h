@@ -1,42 +1,23 @@
 #pragma once
+#include "unique_handle.h"
+
 #include <windows.h>
 
 // A library loaded by name (LoadLibraryA), freed with FreeLibrary.
-class LoadedModule {
+struct LibraryFreer {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+class LoadedModule : public UniqueHandle<HMODULE, LibraryFreer> {
   public:
     LoadedModule() = default;
-    explicit LoadedModule(const char* name) : module_(LoadLibraryA(name)) {}
-    ~LoadedModule() { reset(); }
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-    LoadedModule(LoadedModule&& other) noexcept : module_(other.release()) {}
-    LoadedModule& operator=(LoadedModule&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
+    explicit LoadedModule(const char* name) : UniqueHandle(LoadLibraryA(name)) {}
 
-    HMODULE get() const { return module_; }
-    explicit operator bool() const { return module_ != nullptr; }
     // The export of that name as a function pointer of the caller's type; null when absent.
     template <typename Function>
     Function find(const char* exportName) const {
-        if (!module_)
+        if (!get())
             return nullptr;
         return reinterpret_cast<Function>(
-            reinterpret_cast<void*>(GetProcAddress(module_, exportName)));
+            reinterpret_cast<void*>(GetProcAddress(get(), exportName)));
     }
-    HMODULE release() {
-        HMODULE module = module_;
-        module_ = nullptr;
-        return module;
-    }
-    void reset(HMODULE module = nullptr) {
-        if (module_)
-            FreeLibrary(module_);
-        module_ = module;
-    }
-
-  private:
-    HMODULE module_ = nullptr;
 };
