@@ -13,8 +13,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 "$here/wine-prefix.sh" || exit 1
 
 out=$(mktemp)
-/usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null
+trap 'rm -f "$out"' EXIT
+/usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null &
+program=$!
+# CTest ends a test that overruns with a signal: the program goes, and its output file
+# with the runner (the EXIT trap).
+trap 'kill "$program" 2>/dev/null; exit 143' TERM INT HUP
+wait "$program"
 rc=$?
 cat "$out"
-rm -f "$out"
 exit $rc

@@ -15,10 +15,21 @@ wine_session_start() {
     Xvfb ":$display" -screen 0 "${ORVIK_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
     WINE_SESSION_XVFB=$!
     export DISPLAY=":$display"
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$display" ] && break
+    local up=
+    for _ in $(seq 100); do
+        if [ -e "/tmp/.X11-unix/X$display" ]; then
+            up=1
+            break
+        fi
+        kill -0 "$WINE_SESSION_XVFB" 2>/dev/null || break
         sleep 0.1
     done
+    if [ -z "$up" ]; then
+        echo "wine-session: the virtual display :$display did not come up (Xvfb ended or took" \
+            "over 10 s); nothing can be shown without it" >&2
+        kill "$WINE_SESSION_XVFB" 2>/dev/null || true
+        return 1
+    fi
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
