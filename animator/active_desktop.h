@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
-#include <unknwn.h>
 #include <shlguid.h> // CLSID_ActiveDesktop {75048700-EF1F-11D0-9888-006097DEACF9},
-                     // IID_IActiveDesktop {F490EB00-1240-11D1-9888-006097DEACF9}
+#include <unknwn.h>
+// IID_IActiveDesktop {F490EB00-1240-11D1-9888-006097DEACF9}
 
 // The shell's Active Desktop object. The cross-compiler's headers name its class and
 // interface but do not declare the interface; the methods stand in its published order,

@@ -1,9 +1,11 @@
-#include "animator.h"
-#include "gdi_handles.h"
-#include "preferences.h"
-#include "scene.h"
+#include "animator/animator.h"
+#include "platform/gdi_handles.h"
+#include "scene/scene.h"
+#include "scene/scene_loader.h"
+#include "settings/preferences.h"
 
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -20,9 +22,10 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
     GetWindowRect(window, &rect);
     {
         WindowDC dc(window);
-        scene_.reset(new (std::nothrow)
-                         Scene(static_cast<int>(loadSelectedType()), dc.get(),
-                               rect.right - rect.left, rect.bottom - rect.top, fullScreen));
+        SceneSetup setup =
+            loadSceneSetup(static_cast<int>(loadSelectedType()), dc.get(), rect.right - rect.left,
+                           rect.bottom - rect.top, fullScreen);
+        scene_.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
     }
     // Without a stop event the thread could not be ended cleanly: then there is none.
     stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));

@@ -1,6 +1,6 @@
 #pragma once
-#include "kernel_handles.h"
-#include "section_lock.h"
+#include "platform/kernel_handles.h"
+#include "platform/section_lock.h"
 
 #include <windows.h>
 #include <cstddef>
@@ -53,7 +53,6 @@ class Animator {
     Stage animate(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                   const PowerSaveSettings& powerSave, FramePacer& pacer);
     void applyPowerSaveRule(TickClock64& clock, const PowerSaveSettings& settings);
-    bool formWallpaperPath(char* path, std::size_t capacity) const;
 
     // Guards the three flags and every use of the Scene. The other fields do not change
     // once the constructor has started the thread.

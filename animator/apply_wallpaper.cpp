@@ -1,8 +1,8 @@
-#include "apply_wallpaper.h"
-#include "active_desktop.h"
-#include "com_ref.h"
-#include "kernel_handles.h"
-#include "registry_key.h"
+#include "animator/apply_wallpaper.h"
+#include "animator/active_desktop.h"
+#include "platform/com_ref.h"
+#include "platform/kernel_handles.h"
+#include "platform/registry_key.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "text_buffer.h"
+#include "settings/text_buffer.h"
 
 #include <windows.h>
 #include <cstddef>

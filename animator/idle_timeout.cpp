@@ -1,6 +1,6 @@
-#include "animator.h"
-#include "loaded_module.h"
-#include "power_save.h"
+#include "animator/animator.h"
+#include "animator/power_save.h"
+#include "platform/loaded_module.h"
 
 bool Animator::queryIdleTimeout(DWORD& seconds) {
     SYSTEM_POWER_STATUS status{};

@@ -1,5 +1,5 @@
 #pragma once
-#include "gdi_handles.h"
+#include "platform/gdi_handles.h"
 
 // A bitmap of a given size, compatible with a device context, selected into a memory
 // context of its own for as long as the surface lives.

@@ -1,4 +1,4 @@
-#include "power_save.h"
+#include "animator/power_save.h"
 
 bool powerSaveDue(std::uint32_t idleTimeoutSeconds, std::uint64_t elapsedMs,
                   const PowerSaveSettings& settings) {

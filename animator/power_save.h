@@ -1,9 +1,9 @@
 #pragma once
-#include "catalogue.h"
+#include "settings/catalogue.h"
 
 #include <windows.h>
-#include <powrprof.h>
 #include <cstdint>
+#include <powrprof.h>
 
 // Whether the Scene is to save power after elapsedMs of main-loop time, given the idle
 // time-out of the power policy (seconds) and the catalogue's share and cap: on once

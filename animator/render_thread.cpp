@@ -1,24 +1,25 @@
-#include "animator.h"
-#include "block_reveal.h"
-#include "catalogue.h"
-#include "frame_pacer.h"
-#include "gdi_handles.h"
-#include "offscreen_surface.h"
-#include "power_save.h"
-#include "scene.h"
-#include "tick_clock.h"
+#include "animator/animator.h"
+#include "animator/offscreen_surface.h"
+#include "animator/power_save.h"
+#include "platform/gdi_handles.h"
+#include "resources/resource_ids.h"
+#include "scene/block_reveal.h"
+#include "scene/scene.h"
+#include "settings/catalogue.h"
+#include "timing/frame_pacer.h"
+#include "timing/tick_clock.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
-constexpr DWORD kFramePeriodMs = 80;
 constexpr DWORD kSettleMs = 500;
 constexpr DWORD kPausedPollMs = 1000;
 constexpr DWORD kIdleSleepMs = 10000;
 constexpr std::uint32_t kPowerSaveCheckInterval = 100;
-constexpr WORD kNoticeBitmapId = 105;
+// The first frame comes in 4 x 4 blocks at random, with a short pause after every 500.
+constexpr RevealStyle kStartupReveal = {4, 4, 1, true, 500, 1, SRCCOPY};
 
 // Constant alpha of each start-up fade step: triangular numbers, then an ease into 255.
 constexpr BYTE kFadeTable[25] = {1,   3,   6,   10,  15,  21,  28,  36,  45,  55,  66,  78, 91,
@@ -79,9 +80,8 @@ void Animator::showNotice() {
     GetWindowRect(window_, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    BitmapHandle notice(
-        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(kNoticeBitmapId), IMAGE_BITMAP,
-                                        width, height, LR_DEFAULTCOLOR)));
+    BitmapHandle notice(static_cast<HBITMAP>(LoadImageA(
+        instance_, MAKEINTRESOURCEA(IDB_NOTICE), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
     WindowDC window(window_);
     MemoryDC memory(window.get());
     SelectedObject selection(memory.get(), notice.get());
@@ -119,8 +119,8 @@ Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& s
     SectionLock::Guard guard(lock_);
     if (closing_)
         return Stage::Closing;
-    revealBlocks(window, RECT{0, 0, width, height}, sceneBuffer.dc(), POINT{0, 0}, 4, 4, SRCCOPY, 1,
-                 true, 500, 1, &pacer);
+    revealBlocks(window, RECT{0, 0, width, height}, sceneBuffer.dc(), POINT{0, 0}, kStartupReveal,
+                 &pacer);
     if (pacer.stopRequested())
         return Stage::Stopped;
     BitBlt(window, 0, 0, width, height, sceneBuffer.dc(), 0, 0, SRCCOPY);

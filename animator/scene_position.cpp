@@ -1,6 +1,6 @@
-#include "scene_position.h"
-#include "preferences.h"
-#include "scene.h"
+#include "animator/scene_position.h"
+#include "scene/scene.h"
+#include "settings/preferences.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "wallpaper_file.h"
-#include "catalogue_path.h"
-#include "dib_image.h"
-#include "text_buffer.h"
+#include "animator/wallpaper_file.h"
+#include "raster/dib_image.h"
+#include "settings/catalogue_path.h"
+#include "settings/text_buffer.h"
 
 namespace {
 

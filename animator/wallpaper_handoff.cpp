@@ -1,13 +1,13 @@
-#include "animator.h"
-#include "active_desktop.h"
-#include "apply_wallpaper.h"
-#include "directory_path.h"
-#include "gdi_handles.h"
-#include "scene.h"
-#include "scene_position.h"
-#include "text_buffer.h"
-#include "wallpaper_decision.h"
-#include "wallpaper_file.h"
+#include "animator/active_desktop.h"
+#include "animator/animator.h"
+#include "animator/apply_wallpaper.h"
+#include "animator/directory_path.h"
+#include "animator/scene_position.h"
+#include "animator/wallpaper_file.h"
+#include "platform/gdi_handles.h"
+#include "scene/scene.h"
+#include "settings/text_buffer.h"
+#include "settings/wallpaper_decision.h"
 
 #include <shlobj.h>
 
@@ -23,9 +23,11 @@ void Animator::handOffWallpaper() {
     if (!fullScreen_ || !shouldBuildWallpaper())
         return;
     scene_->finishMotion();
-    char path[kPathCapacity];
-    if (!formWallpaperPath(path, sizeof path))
+    OwnWallpaperLocation own;
+    if (!locateOwnWallpaper(window_, own))
         return;
+    createDirectoryPath(own.folder);
+    const char* path = own.file;
 
     RECT rect{};
     GetWindowRect(window_, &rect);
@@ -48,18 +50,4 @@ void Animator::handOffWallpaper() {
         return;
     saveScenePosition(*scene_);
     applyWallpaper(path, WPSTYLE_STRETCH);
-}
-
-bool Animator::formWallpaperPath(char* path, std::size_t capacity) const {
-    char folder[kPathCapacity];
-    if (!SHGetSpecialFolderPathA(window_, folder, CSIDL_LOCAL_APPDATA, TRUE))
-        return false;
-    char text[260];
-    if (LoadStringA(instance_, kDataFolderStringId, text, sizeof text) <= 0 ||
-        !appendText(folder, sizeof folder, text))
-        return false;
-    createDirectoryPath(folder);
-    if (LoadStringA(instance_, kWallpaperFileStringId, text, sizeof text) <= 0)
-        return false;
-    return copyText(path, capacity, folder) && appendText(path, capacity, text);
 }

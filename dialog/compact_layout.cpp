@@ -1,6 +1,6 @@
-#include "compact_layout.h"
-#include "control_rect.h"
-#include "resource_ids.h"
+#include "dialog/compact_layout.h"
+#include "dialog/control_rect.h"
+#include "resources/resource_ids.h"
 
 #include <initializer_list>
 

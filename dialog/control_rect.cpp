@@ -1,4 +1,4 @@
-#include "control_rect.h"
+#include "dialog/control_rect.h"
 
 RECT controlClientRect(HWND dialog, HWND control) {
     RECT rect{};

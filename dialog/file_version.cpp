@@ -1,4 +1,4 @@
-#include "file_version.h"
+#include "dialog/file_version.h"
 
 #include <windows.h>
 

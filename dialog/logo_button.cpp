@@ -1,7 +1,7 @@
-#include "logo_button.h"
-#include "gdi_handles.h"
-#include "icon_handle.h"
-#include "resource_ids.h"
+#include "dialog/logo_button.h"
+#include "platform/gdi_handles.h"
+#include "platform/icon_handle.h"
+#include "resources/resource_ids.h"
 
 // Width and height of an icon's picture.
 static SIZE iconSize(HICON icon) {

@@ -1,12 +1,12 @@
-#include "settings_dialog.h"
-#include "catalogue.h"
-#include "compact_layout.h"
-#include "file_version.h"
-#include "icon_handle.h"
-#include "logo_button.h"
-#include "preferences.h"
-#include "resource_ids.h"
-#include "text_buffer.h"
+#include "dialog/settings_dialog.h"
+#include "dialog/compact_layout.h"
+#include "dialog/file_version.h"
+#include "dialog/logo_button.h"
+#include "platform/icon_handle.h"
+#include "resources/resource_ids.h"
+#include "settings/catalogue.h"
+#include "settings/preferences.h"
+#include "settings/text_buffer.h"
 
 #include <cstdint>
 #include <utility>
@@ -97,9 +97,9 @@ static int fillTypeList(HWND dialog) {
 }
 
 static int policyButton(std::uint32_t policy) {
-    if (policy == Conditional)
+    if (policy == storedPolicy(WallpaperPolicy::Conditional))
         return IDC_POLICY_CONDITIONAL;
-    if (policy == Never)
+    if (policy == storedPolicy(WallpaperPolicy::Never))
         return IDC_POLICY_NEVER;
     return IDC_POLICY_ALWAYS;
 }
@@ -123,13 +123,13 @@ static void confirmSettings(HWND dialog) {
         saveSelectedType(static_cast<std::uint32_t>(newType));
         typeChanged = true;
     }
-    std::uint32_t newPolicy = Always;
+    WallpaperPolicy newPolicy = WallpaperPolicy::Always;
     if (IsDlgButtonChecked(dialog, IDC_POLICY_CONDITIONAL) == BST_CHECKED)
-        newPolicy = Conditional;
+        newPolicy = WallpaperPolicy::Conditional;
     else if (IsDlgButtonChecked(dialog, IDC_POLICY_NEVER) == BST_CHECKED)
-        newPolicy = Never;
+        newPolicy = WallpaperPolicy::Never;
 
-    if (newPolicy != initialPolicy) {
+    if (storedPolicy(newPolicy) != initialPolicy) {
         saveWallpaperPolicy(newPolicy);
         resetSavedPosition();
     } else if (typeChanged) {

@@ -1,4 +1,5 @@
-#include "saver_modes.h"
+#include "host/saver_modes.h"
+#include "platform/loaded_module.h"
 
 namespace {
 // MPR's "PwdChangePasswordA": provider, owner window, two reserved values.
@@ -8,12 +9,7 @@ using ChangePasswordFn = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD, DWOR
 void changePassword(HWND owner) {
     if (owner == nullptr || !IsWindow(owner))
         owner = GetForegroundWindow();
-    HMODULE mpr = LoadLibraryA("MPR.DLL");
-    if (!mpr)
-        return;
-    auto change = reinterpret_cast<ChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
-    if (change)
+    LoadedModule mpr("MPR.DLL");
+    if (auto change = mpr.find<ChangePasswordFn>("PwdChangePasswordA"))
         change("SCRSAVE", owner, 0, 0);
-    FreeLibrary(mpr);
 }

@@ -1,5 +1,5 @@
-#include "message_layers.h"
-#include "saver_host.h"
+#include "host/message_layers.h"
+#include "host/saver_host.h"
 
 #include <cstdlib>
 

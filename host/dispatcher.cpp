@@ -1,7 +1,7 @@
-#include "command_line.h"
-#include "fault_guard.h"
-#include "saver_host.h"
-#include "saver_modes.h"
+#include "host/command_line.h"
+#include "host/fault_guard.h"
+#include "host/saver_host.h"
+#include "host/saver_modes.h"
 
 bool isWindows9xFamily() {
     OSVERSIONINFOA version = {};

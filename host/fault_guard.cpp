@@ -1,6 +1,6 @@
-#include "fault_guard.h"
-#include "password_check.h"
-#include "saver_host.h"
+#include "host/fault_guard.h"
+#include "host/password_check.h"
+#include "host/saver_host.h"
 
 #include <atomic>
 #include <cstdlib>

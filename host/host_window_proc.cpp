@@ -1,5 +1,6 @@
-#include "message_layers.h"
-#include "saver_host.h"
+#include "host/message_layers.h"
+#include "host/saver_host.h"
+#include "platform/loaded_module.h"
 
 namespace {
 
@@ -10,8 +11,8 @@ void dissociateInputMethod(HWND window, SaverHost& host) {
     host.inputMethodLibrary = GetModuleHandleA("IMM32.DLL");
     if (!host.inputMethodLibrary)
         return;
-    host.associateContextFn = reinterpret_cast<AssociateContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(host.inputMethodLibrary, "ImmAssociateContext")));
+    host.associateContextFn =
+        findExport<AssociateContextFn>(host.inputMethodLibrary, "ImmAssociateContext");
     if (host.associateContextFn)
         host.savedInputContext = host.associateContextFn(window, nullptr);
 }

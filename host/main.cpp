@@ -1,5 +1,5 @@
-#include "command_line.h"
-#include "saver_modes.h"
+#include "host/command_line.h"
+#include "host/saver_modes.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "password_check.h"
-#include "registry_key.h"
-#include "saver_host.h"
+#include "host/password_check.h"
+#include "host/saver_host.h"
+#include "platform/registry_key.h"
 
 void announceSaverRunning(bool on) {
     BOOL previous = FALSE;
@@ -27,11 +27,10 @@ void preparePasswordCheck() {
                          reinterpret_cast<BYTE*>(&usePassword), &size) != ERROR_SUCCESS ||
         usePassword == 0)
         return;
-    host.passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+    host.passwordLibrary = LoadedModule("PASSWORD.CPL");
     if (!host.passwordLibrary)
         return;
-    host.verifyPasswordFn = reinterpret_cast<VerifyPasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(host.passwordLibrary, "VerifyScreenSavePwd")));
+    host.verifyPasswordFn = host.passwordLibrary.find<VerifyPasswordFn>("VerifyScreenSavePwd");
     if (host.verifyPasswordFn)
         setSaverRunning(true);
     else
@@ -42,8 +41,7 @@ void releasePasswordCheck() {
     SaverHost& host = saverHost();
     if (!host.isWin9x || !host.passwordLibrary)
         return;
-    FreeLibrary(host.passwordLibrary);
-    host.passwordLibrary = nullptr;
+    host.passwordLibrary.reset();
     if (host.verifyPasswordFn) {
         host.verifyPasswordFn = nullptr;
         setSaverRunning(false);

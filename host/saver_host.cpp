@@ -1,4 +1,4 @@
-#include "saver_host.h"
+#include "host/saver_host.h"
 
 SaverHost& saverHost() {
     static SaverHost host;

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/loaded_module.h"
+
 #include <windows.h>
 #include <imm.h>
 
@@ -17,7 +19,7 @@ struct SaverHost {
     bool preview = false;
     HWND saverWindow = nullptr;
     UINT autoPlayMessage = 0; // "QueryCancelAutoPlay", 0 when not registered
-    HMODULE passwordLibrary = nullptr;
+    LoadedModule passwordLibrary;
     VerifyPasswordFn verifyPasswordFn = nullptr;
     bool closeAccepted = false; // stays set for the rest of the run
     bool verifying = false;

@@ -1,6 +1,6 @@
-#include "animator.h"
-#include "message_layers.h"
-#include "saver_host.h"
+#include "animator/animator.h"
+#include "host/message_layers.h"
+#include "host/saver_host.h"
 
 #include <memory>
 #include <new>

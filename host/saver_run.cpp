@@ -1,7 +1,7 @@
-#include "password_check.h"
-#include "saver_host.h"
-#include "saver_modes.h"
-#include "saver_window.h"
+#include "host/password_check.h"
+#include "host/saver_host.h"
+#include "host/saver_modes.h"
+#include "host/saver_window.h"
 
 int runSaver(HWND parent) {
     SaverHost& host = saverHost();

@@ -1,7 +1,7 @@
-#include "saver_window.h"
-#include "gdi_handles.h"
-#include "message_layers.h"
-#include "resource_ids.h"
+#include "host/saver_window.h"
+#include "host/message_layers.h"
+#include "platform/gdi_handles.h"
+#include "resources/resource_ids.h"
 
 SaverWindowLayout fullScreenLayout() {
     RECT clip = {};

@@ -1,5 +1,5 @@
-#include "message_layers.h"
-#include "saver_host.h"
+#include "host/message_layers.h"
+#include "host/saver_host.h"
 
 namespace {
 // A close this soon after a refused password is the same user gesture: no new prompt.

@@ -1,5 +1,5 @@
 #pragma once
-#include "unique_handle.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "unique_handle.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 
@@ -15,6 +15,18 @@ class RegKey : public UniqueHandle<HKEY, RegistryKeyCloser> {
     bool open(HKEY parent, const char* subKey, REGSAM access) {
         HKEY key = nullptr;
         if (RegOpenKeyExA(parent, subKey, 0, access, &key) != ERROR_SUCCESS) {
+            reset();
+            return false;
+        }
+        reset(key);
+        return true;
+    }
+
+    // Opens parent\subKey, creating it and any missing keys above it (RegCreateKeyA);
+    // false leaves the owner empty.
+    bool create(HKEY parent, const char* subKey) {
+        HKEY key = nullptr;
+        if (RegCreateKeyA(parent, subKey, &key) != ERROR_SUCCESS) {
             reset();
             return false;
         }

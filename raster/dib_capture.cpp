@@ -1,5 +1,5 @@
-#include "dib_image.h"
-#include "dib_layout.h"
+#include "raster/dib_image.h"
+#include "raster/dib_layout.h"
 
 bool DibImage::captureBitmap(HBITMAP bitmap, int width, int height) {
     if (!create(width, height, 24, nullptr, FillNone, 0, 0)) {

@@ -1,5 +1,5 @@
-#include "dib_image.h"
-#include "dib_layout.h"
+#include "raster/dib_image.h"
+#include "raster/dib_layout.h"
 
 namespace {
 template <typename Part>
@@ -23,25 +23,18 @@ void DibImage::resetFields() {
     masks_ = nullptr;
     colorTable_ = nullptr;
     bits_ = nullptr;
-    palette_.release();
+    palette_.reset();
     originX_ = 0;
     originY_ = 0;
     bounds_ = {};
-    viewBitmap_.release();
-    viewPrevObject_ = nullptr;
-    viewDC_.release();
     stride_ = 0;
     rowPadding_ = 0;
     colorMask_ = 0;
 }
 
-void DibImage::releaseBitmapView() {
-    if (viewDC_ && viewPrevObject_)
-        SelectObject(viewDC_.get(), viewPrevObject_);
-    viewPrevObject_ = nullptr;
-    viewDC_.reset();
-    viewBitmap_.reset();
-}
+// No operation of the image itself makes a bitmap view; an image that keeps one releases
+// it here.
+void DibImage::releaseBitmapView() {}
 
 void DibImage::detach() {
     palette_.reset();

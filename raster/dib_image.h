@@ -1,6 +1,6 @@
 #pragma once
-#include "gdi_handles.h"
-#include "mem_block.h"
+#include "platform/gdi_handles.h"
+#include "raster/mem_block.h"
 
 #include <windows.h>
 #include <cstdint>
@@ -92,9 +92,6 @@ class DibImage : public MemBlock {
     std::int32_t originX_ = 0;
     std::int32_t originY_ = 0;
     RECT bounds_ = {};
-    BitmapHandle viewBitmap_;
-    HGDIOBJ viewPrevObject_ = nullptr;
-    MemoryDC viewDC_;
     std::uint32_t stride_ = 0;
     std::uint32_t rowPadding_ = 0;
     std::uint32_t colorMask_ = 0;

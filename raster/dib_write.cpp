@@ -1,5 +1,5 @@
-#include "dib_image.h"
-#include "dib_layout.h"
+#include "raster/dib_image.h"
+#include "raster/dib_layout.h"
 
 bool DibImage::writeTo(HANDLE file, bool, std::uint32_t partMask, std::uintptr_t) {
     struct Part {

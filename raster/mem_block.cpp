@@ -1,4 +1,5 @@
-#include "mem_block.h"
+#include "raster/mem_block.h"
+#include "platform/kernel_handles.h"
 
 #include <cstring>
 
@@ -203,22 +204,20 @@ bool MemBlock::saveToFile(const char* path, bool overwrite, bool withHeader, boo
     UINT previousMode = 0;
     if (!keepErrorMode)
         previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, overwrite ? CREATE_ALWAYS : CREATE_NEW,
-                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        if (writeTo(file, withHeader, 0xFFFFFFFF, context)) {
-            CloseHandle(file);
+    DWORD failure = ERROR_SUCCESS;
+    {
+        KernelHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr,
+                                      overwrite ? CREATE_ALWAYS : CREATE_NEW,
+                                      FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file && writeTo(file.get(), withHeader, 0xFFFFFFFF, context)) {
+            file.reset();
             if (!keepErrorMode)
                 SetErrorMode(previousMode);
             return true;
         }
-        // Closing must not replace the write's error code.
-        DWORD failure = GetLastError();
-        CloseHandle(file);
-        SetLastError(failure);
+        // Taken before the file is closed, which could replace it.
+        failure = GetLastError();
     }
-    DWORD failure = GetLastError();
     errorCode_ = failure ? failure : MEMBLOCK_ERROR_NO_MEMORY;
     if (!keepErrorMode)
         SetErrorMode(previousMode);

@@ -1,7 +1,7 @@
-#include "picture_file.h"
-#include "com_ref.h"
-#include "global_memory.h"
-#include "kernel_handles.h"
+#include "raster/picture_file.h"
+#include "platform/com_ref.h"
+#include "platform/global_memory.h"
+#include "platform/kernel_handles.h"
 
 #include <ocidl.h>
 #include <olectl.h>

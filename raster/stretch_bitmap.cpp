@@ -1,5 +1,5 @@
-#include "picture_file.h"
-#include "gdi_handles.h"
+#include "platform/gdi_handles.h"
+#include "raster/picture_file.h"
 
 HBITMAP stretchBitmap(HDC dc, HBITMAP source, int width, int height, int stretchMode) {
     MemoryDC sourceDC(dc);

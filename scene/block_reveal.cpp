@@ -1,5 +1,5 @@
-#include "block_reveal.h"
-#include "frame_pacer.h"
+#include "scene/block_reveal.h"
+#include "timing/frame_pacer.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -38,9 +38,11 @@ void shuffleOrder(std::uint32_t* order, std::uint32_t count) {
 
 } // namespace
 
-void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin, int blockWidth,
-                  int blockHeight, DWORD rasterOp, unsigned stride, bool shuffle,
-                  unsigned blocksPerPause, unsigned pauseMs, FramePacer* pacer) {
+void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin,
+                  const RevealStyle& style, FramePacer* pacer) {
+    const int blockWidth = style.blockWidth;
+    const int blockHeight = style.blockHeight;
+    unsigned blocksPerPause = style.blocksPerPause;
     const std::int64_t rw = static_cast<std::int64_t>(destRect.right) - destRect.left;
     const std::int64_t rh = static_cast<std::int64_t>(destRect.bottom) - destRect.top;
     if (rw <= 0 || rh <= 0 || blockWidth < 0 || blockHeight < 0)
@@ -56,8 +58,8 @@ void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin
     std::unique_ptr<std::uint32_t[]> order(new (std::nothrow) std::uint32_t[count]);
     if (!order)
         return;
-    fillStripeOrder(order.get(), count, stride);
-    if (shuffle)
+    fillStripeOrder(order.get(), count, style.stride);
+    if (style.shuffle)
         shuffleOrder(order.get(), count);
 
     BitBlt(source, sourceOrigin.x, sourceOrigin.y, static_cast<int>(rw), static_cast<int>(rh),
@@ -80,9 +82,9 @@ void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin
         BitBlt(dest, static_cast<int>(destRect.left + dx), static_cast<int>(destRect.top + dy),
                static_cast<int>(bw), static_cast<int>(bh), source,
                static_cast<int>(sourceOrigin.x + dx), static_cast<int>(sourceOrigin.y + dy),
-               rasterOp);
+               style.rasterOp);
         // A wait cut short means the thread is asked to end: the rest is not wanted.
-        if (pause && !clock.waitUntil(pauseMs))
+        if (pause && !clock.waitUntil(style.pauseMs))
             return;
     }
 }

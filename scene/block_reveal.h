@@ -3,12 +3,20 @@
 
 class FramePacer;
 
+// How a block reveal cuts a rectangle and paces its copies.
+struct RevealStyle {
+    int blockWidth;          // 0: the whole width of the rectangle
+    int blockHeight;         // 0: the whole height
+    unsigned stride;         // interleaved stripes from 1 up; 0 reverses the order
+    bool shuffle;            // mix the order with rand()
+    unsigned blocksPerPause; // 0 counts as 1
+    unsigned pauseMs;
+    DWORD rasterOp = SRCCOPY;
+};
+
 // Replaces destRect of dest with the same-sized area of source at sourceOrigin, block by
-// block: blocks in interleaved stripes (stride >= 1), in reverse (stride 0), optionally
-// shuffled with rand(), pausing pauseMs after every blocksPerPause-th block (0 counts as
-// 1). A block size of 0 means the whole width or height. Waits go through pacer (a
-// private one when null); a wait that the pacer cuts short (its stop event) ends the
-// reveal there.
-void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin, int blockWidth,
-                  int blockHeight, DWORD rasterOp, unsigned stride, bool shuffle,
-                  unsigned blocksPerPause, unsigned pauseMs, FramePacer* pacer = nullptr);
+// block, in the style's order, pausing pauseMs after every blocksPerPause-th block. Waits
+// go through pacer (a private one when null); a wait that the pacer cuts short (its stop
+// event) ends the reveal there.
+void revealBlocks(HDC dest, const RECT& destRect, HDC source, POINT sourceOrigin,
+                  const RevealStyle& style, FramePacer* pacer = nullptr);

@@ -1,7 +1,6 @@
-#include "picture_parameters.h"
-#include "field_tokenizer.h"
-#include "reference_scaling.h"
-#include "scene.h"
+#include "scene/picture_parameters.h"
+#include "scene/reference_scaling.h"
+#include "settings/field_tokenizer.h"
 
 namespace {
 
@@ -69,6 +68,10 @@ void readWaypoints(FieldReader& fields, PictureParameters& p) {
 }
 
 } // namespace
+
+bool parametersCanMove(std::int32_t moveType, const PictureParameters& parameters) {
+    return moveType != MoveRandomHop || parameters.motionParamX != parameters.motionParamY;
+}
 
 bool parsePictureParameters(const char* fileSpec, std::int32_t moveType, bool scaledFromReference,
                             std::int32_t screenWidth, std::int32_t screenHeight,

@@ -1,6 +1,6 @@
 #pragma once
-#include "scene_motion.h"
-#include "text_buffer.h"
+#include "scene/scene_motion.h"
+#include "settings/text_buffer.h"
 
 #include <windows.h>
 #include <cstdint>
@@ -19,6 +19,10 @@ struct PictureParameters {
     std::int32_t waypointCount; // 1..100: no waypoint fields give one at (0, 0)
     POINT waypoints[kMaxWaypoints];
 };
+
+// Whether the motion can run on these parameters: a random hop takes a remainder by the
+// difference of its two distances, which must not be 0.
+bool parametersCanMove(std::int32_t moveType, const PictureParameters& parameters);
 
 // Splits fileSpec for moveType (0..4). False when a file name does not fit its buffer or
 // the move type is unknown.

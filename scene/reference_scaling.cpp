@@ -1,4 +1,4 @@
-#include "reference_scaling.h"
+#include "scene/reference_scaling.h"
 
 #include <algorithm>
 #include <limits>

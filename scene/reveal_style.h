@@ -1,15 +1,7 @@
 #pragma once
-#include <cstdint>
+#include "scene/block_reveal.h"
 
-// How the Scene's power-save reveal cuts and paces the screen.
-struct RevealStyle {
-    int blockWidth;
-    int blockHeight;
-    unsigned stride;
-    bool shuffle;
-    unsigned blocksPerPause;
-    unsigned pauseMs;
-};
+#include <cstdint>
 
 // The style that the type's MotionWhilePowerSave selects: 0 full-width lines in
 // interleaved passes, 2 full-width lines at random, any other value a 16 x 16 grid at

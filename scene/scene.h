@@ -1,31 +1,25 @@
 #pragma once
-#include "gdi_handles.h"
-#include "scene_motion.h"
+#include "platform/gdi_handles.h"
+#include "scene/scene_motion.h"
+#include "scene/scene_setup.h"
 
 #include <windows.h>
 #include <cstdint>
 
 class FramePacer;
 
-// How a picture type's background moves (the catalogue's MoveType).
-enum MoveType : std::int32_t {
-    MoveSlideShow = 0,
-    MoveDrift = 1,
-    MoveRandomHop = 2,
-    MoveClock = 3,
-    MoveWaypoints = 4,
-};
-
 // The animated picture of one catalogue type: a background held in a memory DC and a
-// colour-keyed sprite blended over it. Built on the window thread; every later call comes
-// from a thread that holds the Animator's lock.
+// colour-keyed sprite blended over it. Built on the window thread from a SceneSetup; every
+// later call comes from a thread that holds the Animator's lock. It reads no file, no
+// catalogue and no registry value of its own.
 class Scene {
   public:
-    // Never fails as such: a Scene that cannot work is broken (isBroken). dc is the
-    // window's context: the preview placeholder is drawn on it, and the Scene's bitmaps
-    // and memory context are made compatible with it.
-    Scene(int typeNumber, HDC dc, int screenWidth, int screenHeight, bool fullScreen);
-    virtual ~Scene();
+    // Never fails as such: a Scene that cannot work is broken (isBroken): the setup lacks
+    // its type or a picture, or its numbers would leave the motion or the drawing nothing
+    // to work on. dc is the window's context: the Scene's memory context is made
+    // compatible with it.
+    Scene(SceneSetup setup, HDC dc);
+    virtual ~Scene() = default;
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
@@ -69,10 +63,8 @@ class Scene {
     RECT spriteRect() const;
 
   private:
-    friend struct SceneTestAccess;
-
-    bool loadPictures(const char* folder, const char* backgroundFile, const char* spriteFile);
-    bool scaleToScreen(HDC dc);
+    // Whether the setup's numbers can work; its pictures are checked as they are taken.
+    static bool usable(const SceneSetup& setup);
     void drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch);
     void drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint);
     void drawSpriteRect(HDC target, HDC backBuffer, int alpha);
@@ -82,11 +74,12 @@ class Scene {
 
     bool fullScreen_;
     std::int32_t motionWhilePowerSave_ = 1;
-    // Declared so that the context goes first, then the sprite, then the background.
+    // Declared so that the background is selected out of its context first, then the
+    // context goes, then the sprite, then the background.
     BitmapHandle background_;
     BitmapHandle sprite_;
     MemoryDC backgroundDC_;
-    HGDIOBJ previousObject_ = nullptr;
+    SelectedObject backgroundSelection_;
     std::int32_t spriteWidth_ = 0;
     std::int32_t spriteHeight_ = 0;
     std::int32_t spriteX_ = 0;

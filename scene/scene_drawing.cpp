@@ -1,13 +1,10 @@
-#include "scene.h"
-#include "sprite_compose.h"
-#include "tiled_background.h"
+#include "scene/scene.h"
+#include "scene/sprite_compose.h"
+#include "scene/tiled_background.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr COLORREF kSpriteKey = RGB(255, 0, 255);
-constexpr int kFrameLength = 256;
 
 RECT intersection(const RECT& a, const RECT& b) {
     RECT result = {};
@@ -34,7 +31,7 @@ void Scene::tile(HDC dc, const RECT& rect) const {
 }
 
 void Scene::composeSpriteOnto(HDC dc, int alpha) const {
-    composeSprite(dc, POINT{spriteX_, spriteY_}, sprite_.get(), kSpriteKey, alpha);
+    composeSprite(dc, POINT{spriteX_, spriteY_}, sprite_.get(), kSpriteKeyColour, alpha);
 }
 
 void Scene::draw(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
@@ -135,7 +132,7 @@ void Scene::drawSpriteRect(HDC target, HDC backBuffer, int alpha) {
     drawBackgroundTiled(temporaryDC.get(), RECT{0, 0, spriteWidth_, spriteHeight_},
                         backgroundDC_.get(), motion_.backgroundWidth, motion_.backgroundHeight,
                         motion_.viewX + spriteX_, motion_.viewY + spriteY_);
-    composeSprite(temporaryDC.get(), POINT{0, 0}, sprite_.get(), kSpriteKey, alpha);
+    composeSprite(temporaryDC.get(), POINT{0, 0}, sprite_.get(), kSpriteKeyColour, alpha);
     BitBlt(target, spriteX_, spriteY_, spriteWidth_, spriteHeight_, temporaryDC.get(), 0, 0,
            SRCCOPY);
 }

@@ -1,5 +1,5 @@
-#include "scene.h"
-#include "scene_motion.h"
+#include "scene/scene_motion.h"
+#include "scene/scene.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kHopTries = 20;
-constexpr int kPhaseStep = 4;
-constexpr int kFrameLength = 256;
 constexpr std::int32_t kSecondsPerDay = 86400;
 
 std::int32_t saturate(std::int64_t value) {
@@ -108,7 +106,7 @@ void advanceSlideShow(SceneMotion& m) {
                 m.drawnPhase = m.phase;
             m.powerSaveLatched = m.powerSave;
             boundary = true;
-            m.holdFrames = m.powerSave ? 60 : 40;
+            m.holdFrames = m.powerSave ? kPowerSaveHoldFrames : kHoldFrames;
         }
     }
     if (!m.powerSaveLatched)
@@ -270,7 +268,7 @@ void finishMotion(SceneMotion& m) {
             m.phase = m.phase - m.phase % kFrameLength + kFrameLength;
             if (m.phase >= stripLength(m))
                 m.phase = 0;
-            m.holdFrames = m.powerSaveLatched ? 60 : 40;
+            m.holdFrames = m.powerSaveLatched ? kPowerSaveHoldFrames : kHoldFrames;
         }
         break;
     case MoveRandomHop:

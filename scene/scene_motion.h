@@ -2,9 +2,39 @@
 #include <windows.h>
 #include <cstdint>
 
-inline constexpr int kMaxWaypoints = 100;
+// How a picture type's background moves (the catalogue's MoveType).
+enum MoveType : std::int32_t {
+    MoveSlideShow = 0,
+    MoveDrift = 1,
+    MoveRandomHop = 2,
+    MoveClock = 3,
+    MoveWaypoints = 4,
+};
+
+// The picture's timing and its fixed numbers, named once.
+
+// One frame every 80 ms: 12.5 frames per second, fade steps included.
+inline constexpr DWORD kFramePeriodMs = 80;
+// The sprite's transparent colour: magenta, which must stay exact through scaling.
+inline constexpr COLORREF kSpriteKeyColour = RGB(255, 0, 255);
+
+// Slide show: one frame of the strip in phase units; a cross-fade adds kPhaseStep per
+// frame (64 frames), and the strip holds between cross-fades: at the start, after each
+// boundary, and after each boundary in power save.
+inline constexpr std::int32_t kFrameLength = 256;
+inline constexpr std::int32_t kPhaseStep = 4;
+inline constexpr std::int32_t kStartHoldFrames = 30;
+inline constexpr std::int32_t kHoldFrames = 40;
+inline constexpr std::int32_t kPowerSaveHoldFrames = 60;
+
+// Glides take kGlideSteps eased steps. Random hops and waypoints run in cycles of
+// kHopCycleFrames: the glide, then the sprite fading in, shown and fading out; a new Scene
+// enters the cycle at kCycleStartStep, with the sprite shown in full.
 inline constexpr int kGlideSteps = 22;
 inline constexpr int kHopCycleFrames = 80;
+inline constexpr std::int32_t kCycleStartStep = 41;
+
+inline constexpr int kMaxWaypoints = 100;
 
 // Per-mille weights of a glide, an S-shaped ease in and out (entry i and 20 - i add up
 // to 1000).
@@ -26,7 +56,7 @@ struct SceneMotion {
     std::int32_t spriteAlpha = 255;
     std::int32_t drawnAlpha = 254; // differs from spriteAlpha: the first drawing is a change
     bool fadeRising = false;
-    std::int32_t holdFrames = 30;
+    std::int32_t holdFrames = kStartHoldFrames;
     std::int32_t phase = 0; // MoveSlideShow: position in the strip in 1/256 of a frame
     std::int32_t drawnPhase = 1;
     std::int32_t viewX = 0;

@@ -1,6 +1,6 @@
-#include "block_reveal.h"
-#include "reveal_style.h"
-#include "scene.h"
+#include "scene/block_reveal.h"
+#include "scene/reveal_style.h"
+#include "scene/scene.h"
 
 #include <algorithm>
 
@@ -24,7 +24,5 @@ void Scene::revealScene(HDC target, HDC backBuffer) {
     const RevealStyle style =
         revealStyleFor(motionWhilePowerSave_, motion_.screenWidth, motion_.screenHeight);
     const RECT screen = {0, 0, motion_.screenWidth, motion_.screenHeight};
-    revealBlocks(target, screen, backBuffer, POINT{0, 0}, style.blockWidth, style.blockHeight,
-                 SRCCOPY, style.stride, style.shuffle, style.blocksPerPause, style.pauseMs,
-                 revealPacer_);
+    revealBlocks(target, screen, backBuffer, POINT{0, 0}, style, revealPacer_);
 }

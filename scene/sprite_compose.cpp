@@ -1,5 +1,5 @@
-#include "sprite_compose.h"
-#include "gdi_handles.h"
+#include "scene/sprite_compose.h"
+#include "platform/gdi_handles.h"
 
 #include <algorithm>
 

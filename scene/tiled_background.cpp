@@ -1,4 +1,4 @@
-#include "tiled_background.h"
+#include "scene/tiled_background.h"
 
 #include <cstdint>
 

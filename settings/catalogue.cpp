@@ -1,6 +1,6 @@
-#include "catalogue.h"
-#include "catalogue_path.h"
-#include "field_tokenizer.h"
+#include "settings/catalogue.h"
+#include "settings/catalogue_path.h"
+#include "settings/field_tokenizer.h"
 
 #include <windows.h>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #pragma once
-#include "text_buffer.h"
+#include "settings/text_buffer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "catalogue_path.h"
-#include "catalogue.h"
-#include "text_buffer.h"
+#include "settings/catalogue_path.h"
+#include "settings/catalogue.h"
+#include "settings/text_buffer.h"
 
 #include <windows.h>
 #include <cstring>

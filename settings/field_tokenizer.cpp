@@ -1,5 +1,5 @@
-#include "field_tokenizer.h"
-#include "text_buffer.h"
+#include "settings/field_tokenizer.h"
+#include "settings/text_buffer.h"
 
 #include <windows.h>
 #include <climits>

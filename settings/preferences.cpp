@@ -1,5 +1,5 @@
-#include "preferences.h"
-#include "registry_key.h"
+#include "settings/preferences.h"
+#include "platform/registry_key.h"
 
 #include <windows.h>
 
@@ -20,9 +20,7 @@ std::uint32_t readPreference(const char* valueName) {
 }
 
 bool writePreference(const char* valueName, std::uint32_t value) {
-    HKEY created = nullptr;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, preferenceKey, &created) == ERROR_SUCCESS)
-        RegCloseKey(created);
+    RegKey().create(HKEY_CURRENT_USER, preferenceKey); // closed at once
     RegKey key;
     if (!key.open(HKEY_CURRENT_USER, preferenceKey, KEY_WRITE))
         return false;
@@ -40,8 +38,8 @@ void saveSelectedType(std::uint32_t typeNumber) {
 std::uint32_t loadWallpaperPolicy() {
     return readPreference(kWallpaperPolicyValue);
 }
-void saveWallpaperPolicy(std::uint32_t policy) {
-    writePreference(kWallpaperPolicyValue, policy);
+void saveWallpaperPolicy(WallpaperPolicy policy) {
+    writePreference(kWallpaperPolicyValue, storedPolicy(policy));
 }
 
 void resetSavedPosition() {

@@ -1,4 +1,4 @@
-#include "text_buffer.h"
+#include "settings/text_buffer.h"
 
 #include <windows.h>
 #include <cstring>

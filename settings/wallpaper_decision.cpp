@@ -1,13 +1,14 @@
-#include "wallpaper_decision.h"
-#include "catalogue.h"
-#include "catalogue_path.h"
-#include "field_tokenizer.h"
-#include "preferences.h"
-#include "registry_key.h"
-#include "text_buffer.h"
+#include "settings/wallpaper_decision.h"
+#include "platform/registry_key.h"
+#include "resources/resource_ids.h"
+#include "settings/catalogue.h"
+#include "settings/catalogue_path.h"
+#include "settings/field_tokenizer.h"
+#include "settings/preferences.h"
+#include "settings/text_buffer.h"
 
-#include <shlobj.h>
 #include <cstring>
+#include <shlobj.h>
 
 namespace {
 
@@ -41,24 +42,36 @@ bool isFileKeyName(const char* name) {
 
 } // namespace
 
+bool locateOwnWallpaper(HWND owner, OwnWallpaperLocation& location) {
+    location.folder[0] = '\0';
+    location.file[0] = '\0';
+    char appData[MAX_PATH * 2] = {};
+    if (SHGetSpecialFolderPathA(owner, appData, CSIDL_LOCAL_APPDATA, TRUE) &&
+        copyText(location.folder, sizeof location.folder, appData) &&
+        appendStringResource(location.folder, sizeof location.folder, IDS_DATA_FOLDER) &&
+        copyText(location.file, sizeof location.file, location.folder) &&
+        appendStringResource(location.file, sizeof location.file, IDS_WALLPAPER_FILE))
+        return true;
+    location.folder[0] = '\0';
+    location.file[0] = '\0';
+    return false;
+}
+
 bool formOwnWallpaperPath(HWND owner, char* path, std::size_t capacity) {
-    char folder[MAX_PATH * 2] = {};
-    if (capacity == 0 || !SHGetSpecialFolderPathA(owner, folder, CSIDL_LOCAL_APPDATA, TRUE))
+    if (capacity == 0)
         return false;
     path[0] = '\0';
-    if (copyText(path, capacity, folder) &&
-        appendStringResource(path, capacity, kDataFolderStringId) &&
-        appendStringResource(path, capacity, kWallpaperFileStringId))
+    OwnWallpaperLocation location;
+    if (locateOwnWallpaper(owner, location) && copyText(path, capacity, location.file))
         return true;
     path[0] = '\0';
     return false;
 }
 
 bool readCurrentWallpaper(char* path, std::size_t capacity) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\desktop", &opened) != ERROR_SUCCESS)
+    RegKey key;
+    if (!key.open(HKEY_CURRENT_USER, "Control Panel\\desktop", KEY_QUERY_VALUE))
         return false;
-    RegKey key(opened);
     char wallpaper[kPathCapacity];
     char original[kPathCapacity];
     char converted[kPathCapacity];
@@ -104,9 +117,9 @@ bool isCataloguePicture(const char* path) {
 
 bool shouldBuildWallpaper() {
     std::uint32_t policy = loadWallpaperPolicy();
-    if (policy == Never)
+    if (policy == storedPolicy(WallpaperPolicy::Never))
         return false;
-    if (policy == Always)
+    if (policy == storedPolicy(WallpaperPolicy::Always))
         return true;
     char current[kPathCapacity];
     if (!readCurrentWallpaper(current, sizeof current))

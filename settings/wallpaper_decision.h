@@ -1,13 +1,24 @@
 #pragma once
+#include "settings/text_buffer.h"
+
 #include <windows.h>
 #include <cstddef>
 
-// String resources that name the saver's own wallpaper file.
-inline constexpr UINT kDataFolderStringId = 2;    // "\Tolvane\OrvikSaver"
-inline constexpr UINT kWallpaperFileStringId = 3; // "\CreatedFileByTolvaneScreenSaver.bmp"
+// Where the saver keeps its own wallpaper: the data folder is the user's local
+// application-data folder (created if absent) followed by string resource 2, and the file
+// is the data folder followed by string resource 3.
+struct OwnWallpaperLocation {
+    char folder[kPathCapacity];
+    char file[kPathCapacity];
+};
 
-// The local application-data folder (created if absent), then the data folder, then the
-// file name. False when the folder is not available or the path does not fit.
+// The one place where the wallpaper's path is formed, for the decision and the hand-off
+// alike; owner (may be null) is the window for the folder query. False when the folder is
+// not available or the path does not fit.
+bool locateOwnWallpaper(HWND owner, OwnWallpaperLocation& location);
+
+// The wallpaper file's path alone (locateOwnWallpaper's file), cut to capacity: false
+// when it does not fit.
 bool formOwnWallpaperPath(HWND owner, char* path, std::size_t capacity);
 
 // The desktop's current wallpaper: "ConvertedWallpaper" when "Wallpaper" equals

@@ -1,4 +1,4 @@
-#include "frame_pacer.h"
+#include "timing/frame_pacer.h"
 
 void FramePacer::start() {
     startTick_ = GetTickCount();

@@ -1,4 +1,4 @@
-#include "tick_clock.h"
+#include "timing/tick_clock.h"
 
 TickClock64::TickClock64(TickSource tickSource)
     : tickSource_(tickSource), lastTick_(tickSource()), start_(lastTick_) {}

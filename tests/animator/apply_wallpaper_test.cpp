@@ -1,8 +1,8 @@
-#include "active_desktop.h"
-#include "apply_wallpaper.h"
-#include "desktop_guard.h"
-#include "temp_folder.h"
-#include "test_scenery.h"
+#include "animator/active_desktop.h"
+#include "animator/apply_wallpaper.h"
+#include "tests/animator/desktop_guard.h"
+#include "tests/animator/test_scenery.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "desktop_guard.h"
+#include "tests/animator/desktop_guard.h"
 
 #include <windows.h>
 

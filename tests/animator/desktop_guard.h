@@ -1,5 +1,5 @@
 #pragma once
-#include "registry_guard.h"
+#include "tests/support/registry_guard.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "directory_path.h"
-#include "process_probe.h"
-#include "temp_folder.h"
+#include "animator/directory_path.h"
+#include "tests/animator/process_probe.h"
+#include "tests/support/temp_folder.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <set>
 #include <string>

@@ -1,15 +1,16 @@
-#include "animator.h"
-#include "desktop_guard.h"
-#include "preferences.h"
-#include "process_probe.h"
-#include "scene.h"
-#include "scene_position.h"
-#include "test_scenery.h"
-#include "test_window.h"
-#include "wallpaper_decision.h"
+#include "animator/animator.h"
+#include "animator/scene_position.h"
+#include "scene/scene.h"
+#include "scene/scene_loader.h"
+#include "settings/preferences.h"
+#include "settings/wallpaper_decision.h"
+#include "tests/animator/desktop_guard.h"
+#include "tests/animator/process_probe.h"
+#include "tests/animator/test_scenery.h"
+#include "tests/animator/test_window.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
@@ -97,7 +98,7 @@ TEST_F(WallpaperHandOff, LastFrameBecomesTheStretchedWallpaper) {
     const int width = window.width();
     const int height = window.height();
     stillType(width, height);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     handOff(window, true);
 
     const std::vector<char> bytes = fileBytes(ownPath);
@@ -134,7 +135,7 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
     const std::string sprite = invisibleSprite();
     const std::string strip = solidPicture("strip.bmp", width * 3, height, kSceneColour);
     const std::string wide = solidPicture("wide.bmp", width * 2, height * 2, kSceneColour);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
 
     struct Case {
         int moveType;
@@ -174,7 +175,7 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
 TEST_F(WallpaperHandOff, ConditionalPolicyHandsOffOnlyOverItsOwnWallpaper) {
     TestWindow window(300, 200);
     stillType(300, 200);
-    saveWallpaperPolicy(Conditional);
+    saveWallpaperPolicy(WallpaperPolicy::Conditional);
     handOff(window, true);
     EXPECT_FALSE(exists(ownPath)) << "the user's own picture was replaced";
     expectDesktopUntouched();
@@ -190,9 +191,9 @@ TEST_F(WallpaperHandOff, ConditionalPolicyHandsOffOnlyOverItsOwnWallpaper) {
 TEST_F(WallpaperHandOff, NeverPolicyPreviewAndBrokenSceneWriteNothing) {
     TestWindow window(300, 200);
     stillType(300, 200);
-    saveWallpaperPolicy(Never);
+    saveWallpaperPolicy(WallpaperPolicy::Never);
     handOff(window, true);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     handOff(window, false);
     brokenType(300, 200);
     handOff(window, true);
@@ -205,9 +206,9 @@ TEST_F(WallpaperHandOff, NeverPolicyPreviewAndBrokenSceneWriteNothing) {
 TEST_F(WallpaperHandOff, PreviewSceneStoresNoPosition) {
     TestWindow window(300, 200);
     stillType(300, 200);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     WindowDC dc(window.get());
-    Scene preview(0, dc.get(), 300, 200, false);
+    Scene preview(loadSceneSetup(0, dc.get(), 300, 200, false), dc.get());
     ASSERT_FALSE(preview.isBroken());
     saveScenePosition(preview);
     expectNoResumeValues();
@@ -218,7 +219,7 @@ TEST_F(WallpaperHandOff, PreviewSceneStoresNoPosition) {
 TEST_F(WallpaperHandOff, TargetThatIsAFolderChangesNothing) {
     TestWindow window(300, 200);
     stillType(300, 200);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     ASSERT_TRUE(CreateDirectoryA(ownPath.c_str(), nullptr));
     handOff(window, true);
 
@@ -233,7 +234,7 @@ TEST_F(WallpaperHandOff, TargetThatIsAFolderChangesNothing) {
 TEST_F(WallpaperHandOff, FailedReplacementKeepsThePreviousPictureByteForByte) {
     TestWindow window(300, 200);
     stillType(300, 200);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     // The previous hand-off's picture, on the desktop, with its resume values (of another
     // screen size, so that this run does not start from them).
     writeBmp(ownPath, 40, 30, [](int x, int y) { return rgb(x * 6, y * 8, 99); });

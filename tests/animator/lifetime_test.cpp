@@ -1,9 +1,9 @@
-#include "animator.h"
-#include "kernel_handles.h"
-#include "preferences.h"
-#include "process_probe.h"
-#include "test_scenery.h"
-#include "test_window.h"
+#include "animator/animator.h"
+#include "platform/kernel_handles.h"
+#include "settings/preferences.h"
+#include "tests/animator/process_probe.h"
+#include "tests/animator/test_scenery.h"
+#include "tests/animator/test_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "animator.h"
-#include "loaded_module.h"
-#include "power_save.h"
-#include "test_scenery.h"
+#include "animator/animator.h"
+#include "animator/power_save.h"
+#include "platform/loaded_module.h"
+#include "tests/animator/test_scenery.h"
 
-#include <gtest/gtest.h>
 #include <cstdio>
+#include <gtest/gtest.h>
 
 TEST(PowerSaveRule, DefaultsSwitchOnOnceAThirdOfTheTimeoutHasPassed) {
     const PowerSaveSettings defaults{1, 3, 300};

@@ -1,4 +1,4 @@
-#include "process_probe.h"
+#include "tests/animator/process_probe.h"
 
 #include <tlhelp32.h>
 

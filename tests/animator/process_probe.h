@@ -1,5 +1,5 @@
 #pragma once
-#include "kernel_handles.h"
+#include "platform/kernel_handles.h"
 
 #include <windows.h>
 #include <set>

@@ -1,11 +1,11 @@
 // How busy the render thread keeps a processor in the main loop: 100 x (thread CPU time /
 // wall time) over a few seconds. A measurement to read, not a test; run it by hand under
 // the test session (it is not part of the suite).
-#include "animator.h"
-#include "kernel_handles.h"
-#include "process_probe.h"
-#include "test_scenery.h"
-#include "test_window.h"
+#include "animator/animator.h"
+#include "platform/kernel_handles.h"
+#include "tests/animator/process_probe.h"
+#include "tests/animator/test_scenery.h"
+#include "tests/animator/test_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "animator.h"
-#include "gdi_handles.h"
-#include "loaded_module.h"
-#include "preferences.h"
-#include "resource_ids.h"
-#include "test_scenery.h"
-#include "test_window.h"
+#include "animator/animator.h"
+#include "platform/gdi_handles.h"
+#include "platform/loaded_module.h"
+#include "resources/resource_ids.h"
+#include "settings/preferences.h"
+#include "tests/animator/test_scenery.h"
+#include "tests/animator/test_window.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -142,7 +142,7 @@ TEST_F(RenderThreadTest, RepaintRequestRedrawsAnUnmovedPicture) {
 TEST_F(RenderThreadTest, CloseDuringTheFadeStopsAllDrawing) {
     TestWindow window = TestWindow::fullScreen();
     stillType(window.width(), window.height());
-    saveWallpaperPolicy(Never);
+    saveWallpaperPolicy(WallpaperPolicy::Never);
     window.fill(kScreenColour);
     const int x = window.width() / 2;
     const int y = window.height() / 2;

@@ -1,6 +1,6 @@
-#include "test_scenery.h"
-#include "preferences.h"
-#include "registry_key.h"
+#include "tests/animator/test_scenery.h"
+#include "platform/registry_key.h"
+#include "settings/preferences.h"
 
 #include <windows.h>
 #include <cstdio>

@@ -1,11 +1,11 @@
 #pragma once
-#include "registry_guard.h"
-#include "temp_folder.h"
-#include "test_catalogue.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_catalogue.h"
 
-#include <gtest/gtest.h>
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "test_window.h"
-#include "gdi_handles.h"
+#include "tests/animator/test_window.h"
+#include "platform/gdi_handles.h"
 
 #include <algorithm>
 #include <stdexcept>

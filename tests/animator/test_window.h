@@ -1,9 +1,9 @@
 #pragma once
-#include "wait_for.h"
 #include <windows.h>
 #include <cstdint>
 #include <functional>
 #include <vector>
+#include "tests/support/wait_for.h"
 
 // 0x00RRGGBB, the layout of a 32-bit DIB pixel.
 constexpr std::uint32_t rgb(unsigned r, unsigned g, unsigned b) {

@@ -1,4 +1,4 @@
-#include "dialog_template.h"
+#include "tests/dialog/dialog_template.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
-#include "file_version.h"
-#include "temp_folder.h"
+#include "dialog/file_version.h"
+#include "tests/support/temp_folder.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

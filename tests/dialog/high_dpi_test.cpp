@@ -1,8 +1,8 @@
-#include "registry_guard.h"
-#include "settings_dialog_window.h"
+#include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/registry_guard.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,9 @@
-#include "logo_button.h"
-#include "registry_guard.h"
-#include "resource_ids.h"
-#include "settings_dialog.h"
-#include "settings_dialog_window.h"
-#include "test_catalogue.h"
+#include "dialog/logo_button.h"
+#include "dialog/settings_dialog.h"
+#include "resources/resource_ids.h"
+#include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 

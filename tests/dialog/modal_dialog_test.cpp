@@ -1,11 +1,11 @@
-#include "preferences.h"
-#include "registry_guard.h"
-#include "resource_ids.h"
-#include "settings_dialog.h"
-#include "test_catalogue.h"
+#include "dialog/settings_dialog.h"
+#include "resources/resource_ids.h"
+#include "settings/preferences.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/test_catalogue.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>

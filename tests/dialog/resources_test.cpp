@@ -1,7 +1,7 @@
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "preferences.h"
-#include "registry_guard.h"
-#include "resource_ids.h"
-#include "settings_dialog.h"
-#include "settings_dialog_window.h"
-#include "test_catalogue.h"
+#include "dialog/settings_dialog.h"
+#include "resources/resource_ids.h"
+#include "settings/preferences.h"
+#include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -168,14 +168,14 @@ TEST_F(SettingsDialogTest, OkWithOnlyThePolicyChangedWritesThePolicyAndClearsThe
     dialog.click(IDC_POLICY_NEVER);
     ASSERT_EQ(checkedPolicy(dialog), IDC_POLICY_NEVER);
     dialog.command(IDOK);
-    EXPECT_EQ(stored(kWallpaperPolicyValue), static_cast<DWORD>(Never));
+    EXPECT_EQ(stored(kWallpaperPolicyValue), storedPolicy(WallpaperPolicy::Never));
     EXPECT_EQ(stored(kSelectedTypeValue), std::nullopt);
     expectResumeValues(0, 0, 0);
 }
 
 TEST_F(SettingsDialogTest, OkWithBothChangedWritesBoth) {
     catalogue.write(kThreeTypes);
-    store(kWallpaperPolicyValue, Always);
+    store(kWallpaperPolicyValue, storedPolicy(WallpaperPolicy::Always));
     storeResumeValues();
     SettingsDialogWindow dialog;
     dialog.show();
@@ -183,7 +183,7 @@ TEST_F(SettingsDialogTest, OkWithBothChangedWritesBoth) {
     dialog.click(IDC_POLICY_CONDITIONAL);
     dialog.command(IDOK);
     EXPECT_EQ(stored(kSelectedTypeValue), 40u);
-    EXPECT_EQ(stored(kWallpaperPolicyValue), static_cast<DWORD>(Conditional));
+    EXPECT_EQ(stored(kWallpaperPolicyValue), storedPolicy(WallpaperPolicy::Conditional));
     expectResumeValues(0, 0, 0);
 }
 
@@ -193,7 +193,7 @@ TEST_F(SettingsDialogTest, StoredPolicyOutsideTheThreeBecomesAlwaysOnOk) {
     storeResumeValues();
     SettingsDialogWindow dialog;
     dialog.command(IDOK);
-    EXPECT_EQ(stored(kWallpaperPolicyValue), static_cast<DWORD>(Always));
+    EXPECT_EQ(stored(kWallpaperPolicyValue), storedPolicy(WallpaperPolicy::Always));
     EXPECT_EQ(stored(kSelectedTypeValue), std::nullopt);
     expectResumeValues(0, 0, 0);
 }
@@ -221,7 +221,7 @@ TEST_F(SettingsDialogTest, EmptyListStoresNoTypeButAChangedPolicy) {
     dialog.click(IDC_POLICY_ALWAYS);
     dialog.command(IDOK);
     EXPECT_EQ(stored(kSelectedTypeValue), 9u);
-    EXPECT_EQ(stored(kWallpaperPolicyValue), static_cast<DWORD>(Always));
+    EXPECT_EQ(stored(kWallpaperPolicyValue), storedPolicy(WallpaperPolicy::Always));
 }
 
 TEST_F(SettingsDialogTest, OnlyOkCancelAndTheLogosDrawingAreAnswered) {

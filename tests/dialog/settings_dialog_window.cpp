@@ -1,6 +1,6 @@
-#include "settings_dialog_window.h"
-#include "resource_ids.h"
-#include "settings_dialog.h"
+#include "tests/dialog/settings_dialog_window.h"
+#include "dialog/settings_dialog.h"
+#include "resources/resource_ids.h"
 
 SettingsDialogWindow::SettingsDialogWindow(HWND owner) {
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner,

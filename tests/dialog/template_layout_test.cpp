@@ -1,8 +1,8 @@
-#include "dialog_template.h"
-#include "registry_guard.h"
-#include "resource_ids.h"
-#include "settings_dialog_window.h"
-#include "test_catalogue.h"
+#include "resources/resource_ids.h"
+#include "tests/dialog/dialog_template.h"
+#include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "desktop_state.h"
-#include "gdi_handles.h"
-#include "message_layers.h"
-#include "registry_guard.h"
-#include "saver_window_fixture.h"
-#include "temp_folder.h"
-#include "test_catalogue.h"
-#include "test_pictures.h"
-#include "wait_for.h"
+#include "host/message_layers.h"
+#include "platform/gdi_handles.h"
+#include "tests/host/desktop_state.h"
+#include "tests/host/saver_window_fixture.h"
+#include "tests/host/test_pictures.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_catalogue.h"
+#include "tests/support/wait_for.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
-#include "e2e_fixture.h"
-#include "wait_for.h"
+#include "tests/host/e2e_fixture.h"
+#include "tests/support/wait_for.h"
 
 using CommandLineRun = SaverEndToEndTest;
 

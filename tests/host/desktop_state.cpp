@@ -1,4 +1,4 @@
-#include "desktop_state.h"
+#include "tests/host/desktop_state.h"
 
 #include <shlobj.h>
 

@@ -1,11 +1,11 @@
 #pragma once
-#include "desktop_state.h"
-#include "registry_guard.h"
-#include "saver_install.h"
-#include "saver_process.h"
+#include "tests/host/desktop_state.h"
+#include "tests/host/saver_install.h"
+#include "tests/host/saver_process.h"
+#include "tests/support/registry_guard.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "e2e_fixture.h"
-#include "test_pictures.h"
-#include "user_input.h"
-#include "wait_for.h"
+#include "tests/host/e2e_fixture.h"
+#include "tests/host/test_pictures.h"
+#include "tests/host/user_input.h"
+#include "tests/support/wait_for.h"
 
 #include <cstdint>
 

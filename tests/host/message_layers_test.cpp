@@ -1,6 +1,6 @@
-#include "message_layers.h"
-#include "saver_modes.h"
-#include "saver_window_fixture.h"
+#include "host/message_layers.h"
+#include "host/saver_modes.h"
+#include "tests/host/saver_window_fixture.h"
 
 #include <functional>
 #include <vector>

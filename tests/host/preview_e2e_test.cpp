@@ -1,6 +1,6 @@
-#include "e2e_fixture.h"
-#include "user_input.h"
-#include "wait_for.h"
+#include "tests/host/e2e_fixture.h"
+#include "tests/host/user_input.h"
+#include "tests/support/wait_for.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "saver_install.h"
-#include "saver_process.h"
-#include "test_pictures.h"
+#include "tests/host/saver_install.h"
+#include "tests/host/saver_process.h"
+#include "tests/host/test_pictures.h"
 
 #include <windows.h>
 

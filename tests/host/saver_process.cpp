@@ -1,6 +1,6 @@
-#include "saver_process.h"
-#include "saver_window.h"
-#include "wait_for.h"
+#include "tests/host/saver_process.h"
+#include "host/saver_window.h"
+#include "tests/support/wait_for.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "saver_window_fixture.h"
-#include "message_layers.h"
+#include "tests/host/saver_window_fixture.h"
+#include "host/message_layers.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "saver_host.h"
-#include "saver_window.h"
+#include "host/saver_host.h"
+#include "host/saver_window.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <vector>
 

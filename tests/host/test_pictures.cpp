@@ -1,4 +1,4 @@
-#include "test_pictures.h"
+#include "tests/host/test_pictures.h"
 
 #include <cstdint>
 #include <cstdio>

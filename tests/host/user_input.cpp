@@ -1,5 +1,5 @@
-#include "user_input.h"
-#include "gdi_handles.h"
+#include "tests/host/user_input.h"
+#include "platform/gdi_handles.h"
 
 void pressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;

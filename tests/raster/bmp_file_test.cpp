@@ -1,6 +1,6 @@
-#include "dib_image.h"
-#include "raster_test_helpers.h"
-#include "temp_folder.h"
+#include "raster/dib_image.h"
+#include "tests/raster/raster_test_helpers.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

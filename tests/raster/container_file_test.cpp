@@ -1,9 +1,9 @@
-#include "mem_block.h"
-#include "raster_test_helpers.h"
-#include "temp_folder.h"
+#include "raster/mem_block.h"
+#include "tests/raster/raster_test_helpers.h"
+#include "tests/support/temp_folder.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "dib_image.h"
-#include "raster_test_helpers.h"
+#include "raster/dib_image.h"
+#include "tests/raster/raster_test_helpers.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mem_block.h"
+#include "raster/mem_block.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,10 +1,10 @@
-#include "picture_file.h"
-#include "raster_test_helpers.h"
-#include "temp_folder.h"
+#include "raster/picture_file.h"
+#include "tests/raster/raster_test_helpers.h"
+#include "tests/support/temp_folder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <psapi.h>
-#include <cstdlib>
 #include <set>
 
 namespace {

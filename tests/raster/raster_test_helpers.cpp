@@ -1,4 +1,4 @@
-#include "raster_test_helpers.h"
+#include "tests/raster/raster_test_helpers.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "dib_section.h"
-#include "gdi_handles.h"
-#include "kernel_handles.h"
+#include "platform/gdi_handles.h"
+#include "platform/kernel_handles.h"
+#include "tests/support/dib_section.h"
 
 #include <windows.h>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "block_reveal.h"
-#include "reveal_style.h"
-#include "scene_test_support.h"
+#include "scene/block_reveal.h"
+#include "scene/reveal_style.h"
+#include "tests/scene/scene_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,6 @@
 #include <vector>
 
 namespace {
-
-const COLORREF kSentinel = RGB(1, 2, 3);
 
 // A row of blocks 1 pixel each; block b has its own colour in the source.
 COLORREF blockColour(int b) {
@@ -45,8 +43,9 @@ void revealStrip(int count, unsigned stride, bool shuffle, unsigned blocksPerPau
             .push_back(dest.countDiffering(kSentinel));
         collect();
     };
-    revealBlocks(dest.dc(), RECT{0, 0, count, 1}, source.dc(), POINT{0, 0}, 1, 1, SRCCOPY, stride,
-                 shuffle, blocksPerPause, pauseMs, &reveal.pacer);
+    revealBlocks(dest.dc(), RECT{0, 0, count, 1}, source.dc(), POINT{0, 0},
+                 RevealStyle{1, 1, stride, shuffle, blocksPerPause, pauseMs, SRCCOPY},
+                 &reveal.pacer);
     collect();
     for (int x = 0; x < count; ++x)
         EXPECT_EQ(dest.pixel(x, 0), blockColour(x)) << x;
@@ -128,8 +127,8 @@ TEST(RevealPacing, AWaitCutShortEndsTheReveal) {
     DibSurface dest(30, 1, kSentinel);
     RecordingPacer pacer;
     pacer.stopAtWait = 2;
-    revealBlocks(dest.dc(), RECT{0, 0, 30, 1}, source.dc(), POINT{0, 0}, 1, 1, SRCCOPY, 1, false, 4,
-                 5, &pacer);
+    revealBlocks(dest.dc(), RECT{0, 0, 30, 1}, source.dc(), POINT{0, 0},
+                 RevealStyle{1, 1, 1, false, 4, 5, SRCCOPY}, &pacer);
     EXPECT_EQ(pacer.waits(), 2);
     EXPECT_EQ(dest.countDiffering(kSentinel), 9) << "blocks 0..8: the group of the second wait";
 }
@@ -140,15 +139,15 @@ TEST(RevealBlocks, GridBlocksReachPastTheRectangleAndBlockSizeZeroIsWhole) {
     // 10 x 10 at (3, 3) in 4 x 4 blocks: 3 x 3 blocks, the last ones reach 2 pixels past.
     DibSurface dest(20, 20, kSentinel);
     RecordingPacer pacer;
-    revealBlocks(dest.dc(), RECT{3, 3, 13, 13}, source.dc(), POINT{0, 0}, 4, 4, SRCCOPY, 1, false,
-                 1, 0, &pacer);
+    revealBlocks(dest.dc(), RECT{3, 3, 13, 13}, source.dc(), POINT{0, 0},
+                 RevealStyle{4, 4, 1, false, 1, 0, SRCCOPY}, &pacer);
     EXPECT_EQ(pacer.waits(), 8);
     EXPECT_EQ(dest.differing(kSentinel), rectMask(20, 20, RECT{3, 3, 15, 15}));
 
     DibSurface whole(20, 20, kSentinel);
     RecordingPacer single;
-    revealBlocks(whole.dc(), RECT{2, 5, 17, 9}, source.dc(), POINT{0, 0}, 0, 0, SRCCOPY, 1, false,
-                 1, 0, &single);
+    revealBlocks(whole.dc(), RECT{2, 5, 17, 9}, source.dc(), POINT{0, 0},
+                 RevealStyle{0, 0, 1, false, 1, 0, SRCCOPY}, &single);
     EXPECT_EQ(single.waits(), 0);
     EXPECT_EQ(whole.differing(kSentinel), rectMask(20, 20, RECT{2, 5, 17, 9}));
 }
@@ -163,8 +162,8 @@ TEST(RevealBlocks, CopiesFromTheSourceOriginAndStrideZeroStartsBottomRight) {
         if (!wait && atFirstRestart.empty() && pacer.events.size() == 2)
             atFirstRestart = dest.differing(kSentinel);
     };
-    revealBlocks(dest.dc(), RECT{2, 2, 10, 10}, source.dc(), POINT{5, 4}, 4, 4, SRCCOPY, 0, false,
-                 1, 0, &pacer);
+    revealBlocks(dest.dc(), RECT{2, 2, 10, 10}, source.dc(), POINT{5, 4},
+                 RevealStyle{4, 4, 0, false, 1, 0, SRCCOPY}, &pacer);
     EXPECT_EQ(atFirstRestart, rectMask(16, 16, RECT{6, 6, 10, 10}));
     for (int y = 2; y < 10; ++y)
         for (int x = 2; x < 10; ++x)
@@ -176,10 +175,10 @@ TEST(RevealBlocks, AnEmptyRectangleDrawsNothingAndDoesNotWait) {
     DibSurface source(8, 8, RGB(9, 9, 9));
     DibSurface dest(8, 8, kSentinel);
     RecordingPacer pacer;
-    revealBlocks(dest.dc(), RECT{5, 5, 5, 8}, source.dc(), POINT{0, 0}, 1, 1, SRCCOPY, 1, true, 1,
-                 10, &pacer);
-    revealBlocks(dest.dc(), RECT{6, 6, 2, 2}, source.dc(), POINT{0, 0}, 1, 1, SRCCOPY, 1, true, 1,
-                 10, &pacer);
+    revealBlocks(dest.dc(), RECT{5, 5, 5, 8}, source.dc(), POINT{0, 0},
+                 RevealStyle{1, 1, 1, true, 1, 10, SRCCOPY}, &pacer);
+    revealBlocks(dest.dc(), RECT{6, 6, 2, 2}, source.dc(), POINT{0, 0},
+                 RevealStyle{1, 1, 1, true, 1, 10, SRCCOPY}, &pacer);
     EXPECT_EQ(dest.countDiffering(kSentinel), 0);
     EXPECT_EQ(pacer.waits(), 0);
 }

@@ -1,7 +1,7 @@
-#include "picture_parameters.h"
-#include "reference_scaling.h"
-#include "scene.h"
-#include "scene_test_support.h"
+#include "scene/picture_parameters.h"
+#include "scene/reference_scaling.h"
+#include "scene/scene.h"
+#include "tests/scene/scene_test_support.h"
 
 #include <gtest/gtest.h>
 

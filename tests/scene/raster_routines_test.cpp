@@ -1,6 +1,6 @@
-#include "scene_test_support.h"
-#include "sprite_compose.h"
-#include "tiled_background.h"
+#include "scene/sprite_compose.h"
+#include "scene/tiled_background.h"
+#include "tests/scene/scene_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,14 @@
-#include "scene_fixture.h"
+#include "tests/scene/scene_test_support.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
-const char* const kExactKey = "File.0064x0048";
 constexpr int W = 64;
 constexpr int H = 48;
 
@@ -27,7 +30,7 @@ COLORREF tiledPixel(int x, int y, const SceneMotion& m, const RECT& sprite, int 
 }
 
 // Checks the pixels of region (the whole target by default).
-void expectTiledPicture(const DibSurface& target, Scene& scene, int alpha, const char* when,
+void expectTiledPicture(const DibSurface& target, const Scene& scene, int alpha, const char* when,
                         RECT region = {0, 0, W, H}) {
     const SceneMotion& m = scene.motion();
     const RECT sprite = scene.spriteRect();
@@ -48,22 +51,49 @@ int touched(DibSurface& target) {
     return target.countDiffering(kSentinel);
 }
 
+// A tiled type on a W x H screen over a 100 x 70 background with a framed sprite.
+SceneSetup tiledSetup(std::int32_t moveType, POINT spritePlace, SIZE sprite = {16, 12}) {
+    SceneSetup setup = foundType(moveType, W, H);
+    setup.background = makeDibBitmap(100, 70, backgroundColour);
+    setup.sprite = makeDibBitmap(sprite.cx, sprite.cy, framedSprite(sprite.cx, sprite.cy));
+    setup.parameters.spriteX = spritePlace.x;
+    setup.parameters.spriteY = spritePlace.y;
+    return setup;
+}
+
+// A slide show over a strip of `frames` frames of the screen's size; the sprite is all key
+// colour unless one is given.
+SceneSetup stripSetup(int frames, int width = W, int height = H) {
+    SceneSetup setup = foundType(MoveSlideShow, width, height);
+    setup.background = makeDibBitmap(frames * width, height, stripColour);
+    setup.sprite = makeDibBitmap(8, 8, [](int, int) { return kKeyColour; });
+    return setup;
+}
+
+std::unique_ptr<Scene> build(SceneSetup setup) {
+    DibSurface window(setup.screenWidth, setup.screenHeight);
+    return std::make_unique<Scene>(std::move(setup), window.dc());
+}
+
+// Advances a slide show in power save until the motion has taken the power-save form
+// (at a frame boundary) and then made its first whole-frame jump.
+void advanceToFirstPowerSaveJump(Scene& scene) {
+    scene.setPowerSave(true);
+    while (!scene.motion().powerSaveLatched)
+        scene.advance();
+    const std::int32_t boundary = scene.phase();
+    while (scene.phase() == boundary)
+        scene.advance();
+}
+
 } // namespace
 
-TEST_F(SceneTest, TiledTypesRedrawOnlyWhatChanged) {
-    picture("bg.bmp", 100, 70, backgroundColour);
-    picture("sp.bmp", 16, 12, framedSprite(16, 12));
-    struct Place {
-        int x, y;
-    } places[] = {{20, 10}, {0, 0}, {56, 40}};
-    for (const Place& place : places) {
+TEST(SceneDrawing, TiledTypesRedrawOnlyWhatChanged) {
+    const POINT places[] = {{20, 10}, {0, 0}, {56, 40}};
+    for (const POINT& place : places) {
         SCOPED_TRACE("sprite at " + std::to_string(place.x) + "," + std::to_string(place.y));
-        writeType(MoveDrift, kExactKey,
-                  "w,bg.bmp,0,0,sp.bmp," + std::to_string(place.x) + "," + std::to_string(place.y));
-        DibSurface window(W, H);
-        auto scene = build(window);
+        auto scene = build(tiledSetup(MoveDrift, place)); // velocity 0: the view stands
         ASSERT_FALSE(scene->isBroken());
-        SceneMotion& m = SceneTestAccess::motion(*scene);
         const RECT sprite = scene->spriteRect();
         DibSurface target(W, H, kSentinel);
         DibSurface back(W, H);
@@ -76,8 +106,8 @@ TEST_F(SceneTest, TiledTypesRedrawOnlyWhatChanged) {
         scene->draw(target.dc(), back.dc(), false, false, nullptr);
         EXPECT_EQ(touched(target), 0) << "nothing changed";
 
-        scene->advance(); // the sprite fades; the view stands (velocity 0)
-        ASSERT_EQ(m.spriteAlpha, 245);
+        scene->advance(); // the sprite fades
+        ASSERT_EQ(scene->motion().spriteAlpha, 245);
         target.fill(kSentinel);
         scene->draw(target.dc(), back.dc(), false, false, nullptr);
         EXPECT_EQ(target.differing(kSentinel), rectMask(W, H, sprite))
@@ -87,29 +117,9 @@ TEST_F(SceneTest, TiledTypesRedrawOnlyWhatChanged) {
         target.fill(kSentinel);
         scene->draw(target.dc(), back.dc(), false, false, nullptr);
         EXPECT_EQ(touched(target), 0);
-
-        // The view moves while the sprite keeps its alpha: the bands move, and so does the
-        // background that shows through the sprite's transparent pixels.
-        m.viewX = 30;
-        m.viewY = 5;
-        target.fill(kSentinel);
-        scene->draw(target.dc(), back.dc(), false, false, nullptr);
-        expectTiledPicture(target, *scene, 245, "view moved");
-
-        // Hidden sprite and a moving view: the whole screen is tiled.
-        m.spriteAlpha = 0;
-        m.viewX = 99;
-        m.viewY = 69;
-        target.fill(kSentinel);
-        scene->draw(target.dc(), back.dc(), false, false, nullptr);
-        expectTiledPicture(target, *scene, 0, "hidden sprite, view moved");
-
-        target.fill(kSentinel);
-        scene->draw(target.dc(), back.dc(), false, false, nullptr);
-        EXPECT_EQ(touched(target), 0);
         scene->draw(target.dc(), back.dc(), false, true, nullptr);
         EXPECT_EQ(touched(target), W * H) << "a repaint draws everything";
-        expectTiledPicture(target, *scene, 0, "repaint");
+        expectTiledPicture(target, *scene, 245, "repaint");
 
         // A full redraw shows the sprite at full strength whatever its alpha.
         target.fill(kSentinel);
@@ -118,25 +128,65 @@ TEST_F(SceneTest, TiledTypesRedrawOnlyWhatChanged) {
     }
 }
 
-TEST_F(SceneTest, WithoutABackBufferTheSpriteRectangleIsComposedApart) {
-    picture("bg.bmp", 100, 70, backgroundColour);
-    picture("sp.bmp", 16, 12, framedSprite(16, 12));
-    picture("wide.bmp", 90, 12, framedSprite(90, 12));
+TEST(SceneDrawing, AMovingViewMovesTheBandsAndWhatShowsThroughTheSprite) {
+    // A drift moves the view while the sprite pulses; a clock in power save glides with
+    // the sprite's alpha standing; a random hop glides with the sprite hidden, when the
+    // whole screen is tiled.
+    struct Case {
+        const char* name;
+        std::int32_t moveType;
+        bool powerSave;
+    } cases[] = {
+        {"drift", MoveDrift, false},
+        {"clock in power save", MoveClock, true},
+        {"random hop", MoveRandomHop, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SceneSetup setup = tiledSetup(c.moveType, {20, 10});
+        setup.fullScreen = false; // drawn at once, never revealed
+        setup.parameters.motionParamX = c.moveType == MoveRandomHop ? 10 : 30;
+        setup.parameters.motionParamY = c.moveType == MoveRandomHop ? 40 : 5;
+        if (c.moveType == MoveClock) {
+            // Half the background away from where the clock heads.
+            SYSTEMTIME now = {};
+            GetLocalTime(&now);
+            setup.resume.value1 = (clockTargetX(100, now) + 50) % 100;
+        }
+        auto scene = build(std::move(setup));
+        ASSERT_FALSE(scene->isBroken());
+        scene->setPowerSave(c.powerSave);
+        DibSurface target(W, H, kSentinel);
+        DibSurface back(W, H);
+        scene->draw(target.dc(), back.dc(), false, false, nullptr);
+        int movedFrames = 0;
+        for (int frame = 0; frame < 80; ++frame) {
+            const SceneMotion before = scene->motion();
+            scene->advance();
+            const SceneMotion& m = scene->motion();
+            movedFrames += m.viewX != before.viewX || m.viewY != before.viewY;
+            scene->draw(target.dc(), back.dc(), false, false, nullptr);
+            expectTiledPicture(target, *scene, m.spriteAlpha,
+                               ("frame " + std::to_string(frame)).c_str());
+        }
+        EXPECT_GE(movedFrames, 5) << "the view must have moved";
+    }
+}
+
+TEST(SceneDrawing, WithoutABackBufferTheSpriteRectangleIsComposedApart) {
     // The small sprite's rectangle crosses the background's right edge; the wide one is
     // centred left of the screen, so its rectangle's origin lies left of the view's.
     struct Case {
-        const char* sprite;
-        int viewX;
-    } cases[] = {{"sp.bmp,20,10", 97}, {"wide.bmp,-1,30", 3}};
+        SIZE sprite;
+        POINT place;
+        std::int32_t viewX;
+    } cases[] = {{{16, 12}, {20, 10}, 97}, {{90, 12}, {-1, 30}, 3}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.sprite);
-        writeType(MoveDrift, kExactKey, std::string("w,bg.bmp,0,0,") + c.sprite);
-        DibSurface window(W, H);
-        auto scene = build(window);
+        SCOPED_TRACE(std::to_string(c.sprite.cx) + " wide");
+        SceneSetup setup = tiledSetup(MoveDrift, c.place, c.sprite);
+        setup.resume = {c.viewX, 3, 0};
+        auto scene = build(std::move(setup));
         ASSERT_FALSE(scene->isBroken());
-        SceneMotion& m = SceneTestAccess::motion(*scene);
-        m.viewX = c.viewX;
-        m.viewY = 3;
         DibSurface target(W, H, kSentinel);
         scene->draw(target.dc(), nullptr, false, true, nullptr);
         expectTiledPicture(target, *scene, 255, "repaint");
@@ -149,19 +199,15 @@ TEST_F(SceneTest, WithoutABackBufferTheSpriteRectangleIsComposedApart) {
     }
 }
 
-TEST_F(SceneTest, SlideShowAtPhase128ShowsTwoFramesHalfAndHalf) {
-    picture("strip.bmp", 3 * W, H, stripColour);
-    picture("none.bmp", 8, 8, [](int, int) { return kKeyColour; });
-    writeType(MoveSlideShow, kExactKey, "w,strip.bmp,none.bmp,0,0");
-    DibSurface window(W, H);
-    auto scene = build(window);
-    ASSERT_FALSE(scene->isBroken());
-    SceneMotion& m = SceneTestAccess::motion(*scene);
+TEST(SceneDrawing, SlideShowAtPhase128ShowsTwoFramesHalfAndHalf) {
     struct Case {
         int phase, frame, next;
     } cases[] = {{128, 0, 1}, {256 + 128, 1, 2}, {2 * 256 + 128, 2, 0}};
     for (const Case& c : cases) {
-        m.phase = c.phase;
+        SceneSetup setup = stripSetup(3);
+        setup.resume.value1 = c.phase;
+        auto scene = build(std::move(setup));
+        ASSERT_EQ(scene->phase(), c.phase);
         DibSurface direct(W, H, kSentinel);
         scene->draw(direct.dc(), nullptr, true, false, nullptr);
         DibSurface target(W, H, kSentinel);
@@ -181,12 +227,12 @@ TEST_F(SceneTest, SlideShowAtPhase128ShowsTwoFramesHalfAndHalf) {
     }
 }
 
-TEST_F(SceneTest, SlideShowRedrawsTheSpriteWhileHoldingAndEverythingWhileFading) {
-    picture("strip.bmp", 2 * W, H, stripColour);
-    picture("sp.bmp", 16, 12, framedSprite(16, 12));
-    writeType(MoveSlideShow, kExactKey, "w,strip.bmp,sp.bmp,10,20");
-    DibSurface window(W, H);
-    auto scene = build(window);
+TEST(SceneDrawing, SlideShowRedrawsTheSpriteWhileHoldingAndEverythingWhileFading) {
+    SceneSetup setup = stripSetup(2);
+    setup.sprite = makeDibBitmap(16, 12, framedSprite(16, 12));
+    setup.parameters.spriteX = 10;
+    setup.parameters.spriteY = 20;
+    auto scene = build(std::move(setup));
     ASSERT_FALSE(scene->isBroken());
     const RECT sprite = scene->spriteRect();
     DibSurface target(W, H, kSentinel);
@@ -207,8 +253,8 @@ TEST_F(SceneTest, SlideShowRedrawsTheSpriteWhileHoldingAndEverythingWhileFading)
     EXPECT_TRUE(nearColour(target.pixel(15, 25), blend(kSpriteInk, stripColour(15, 25), 245), 1));
     EXPECT_EQ(target.pixel(10, 20), stripColour(10, 20)) << "key colour shows the frame";
 
-    SceneTestAccess::motion(*scene).holdFrames = 0;
-    scene->advance();
+    while (scene->phase() == 0)
+        scene->advance(); // to the end of the hold
     ASSERT_EQ(scene->phase(), 4);
     target.fill(kSentinel);
     scene->draw(target.dc(), back.dc(), false, false, scratch.dc());
@@ -221,18 +267,19 @@ TEST_F(SceneTest, SlideShowRedrawsTheSpriteWhileHoldingAndEverythingWhileFading)
     EXPECT_EQ(touched(target), W * H) << "a repaint redraws the whole picture";
 }
 
-TEST_F(SceneTest, FullScreenPowerSaveJumpsAreRevealedAndPreviewJumpsDrawnAtOnce) {
-    picture("bg.bmp", 100, 70, backgroundColour);
-    picture("sp.bmp", 16, 12, framedSprite(16, 12));
-    writeType(MoveWaypoints, kExactKey, "w,bg.bmp,sp.bmp,20,10,0,0,50,30",
-              "MotionWhilePowerSave=0\n");
+TEST(SceneDrawing, FullScreenPowerSaveJumpsAreRevealedAndPreviewJumpsDrawnAtOnce) {
     for (bool fullScreen : {true, false}) {
         SCOPED_TRACE(fullScreen ? "full screen" : "preview");
-        DibSurface window(W, H);
-        auto scene = build(window, fullScreen);
+        SceneSetup setup = tiledSetup(MoveWaypoints, {20, 10});
+        setup.fullScreen = fullScreen;
+        setup.motionWhilePowerSave = 0;
+        setup.parameters.waypointCount = 2;
+        setup.parameters.waypoints[0] = {0, 0};
+        setup.parameters.waypoints[1] = {50, 30};
+        auto scene = build(std::move(setup));
         ASSERT_FALSE(scene->isBroken());
         RecordingPacer pacer;
-        SceneTestAccess::setRevealPacer(*scene, &pacer);
+        scene->setRevealPacer(&pacer);
         DibSurface target(W, H, kSentinel);
         DibSurface back(W, H);
         scene->draw(target.dc(), nullptr, true, false, nullptr);
@@ -262,30 +309,23 @@ TEST_F(SceneTest, FullScreenPowerSaveJumpsAreRevealedAndPreviewJumpsDrawnAtOnce)
     }
 }
 
-TEST_F(SceneTest, SlideShowPowerSaveJumpIsRevealedInTheGridStyle) {
-    picture("strip.bmp", 3 * W, H, stripColour);
-    picture("none.bmp", 8, 8, [](int, int) { return kKeyColour; });
-    writeType(MoveSlideShow, kExactKey, "w,strip.bmp,none.bmp,0,0");
-    DibSurface window(W, H);
-    auto scene = build(window);
+TEST(SceneDrawing, SlideShowPowerSaveJumpIsRevealedInTheGridStyle) {
+    auto scene = build(stripSetup(3));
     ASSERT_FALSE(scene->isBroken());
     RecordingPacer pacer;
-    SceneTestAccess::setRevealPacer(*scene, &pacer);
-    SceneMotion& m = SceneTestAccess::motion(*scene);
+    scene->setRevealPacer(&pacer);
     DibSurface target(W, H, kSentinel);
     DibSurface back(W, H);
     scene->draw(target.dc(), nullptr, true, false, nullptr);
-    m.holdFrames = 0;
-    m.powerSave = m.powerSaveLatched = true;
-    scene->advance();
-    ASSERT_EQ(scene->phase(), 256);
+    advanceToFirstPowerSaveJump(*scene);
+    ASSERT_EQ(scene->phase(), 512);
     target.fill(kSentinel);
     scene->draw(target.dc(), back.dc(), false, false, nullptr);
     // 16 x 16 blocks of 4 x 3, 25 per pause of 150 ms.
     EXPECT_EQ(pacer.waits(), 10);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            ASSERT_EQ(target.pixel(x, y), stripColour(W + x, y)) << x << "," << y;
+            ASSERT_EQ(target.pixel(x, y), stripColour(2 * W + x, y)) << x << "," << y;
 
     pacer.events.clear();
     target.fill(kSentinel);
@@ -294,28 +334,22 @@ TEST_F(SceneTest, SlideShowPowerSaveJumpIsRevealedInTheGridStyle) {
     EXPECT_TRUE(pacer.events.empty());
 }
 
-TEST_F(SceneTest, LineRevealOnALowScreenRunsFromTheBottomUp) {
-    picture("strip.bmp", 64, 16, stripColour);
-    picture("none.bmp", 4, 4, [](int, int) { return kKeyColour; });
-    writeType(MoveSlideShow, "File.0032x0016", "w,strip.bmp,none.bmp,0,0",
-              "MotionWhilePowerSave=0\n");
-    DibSurface window(32, 16);
-    auto scene = build(window);
+TEST(SceneDrawing, LineRevealOnALowScreenRunsFromTheBottomUp) {
+    SceneSetup setup = stripSetup(2, 32, 16);
+    setup.motionWhilePowerSave = 0;
+    auto scene = build(std::move(setup));
     ASSERT_FALSE(scene->isBroken());
     DibSurface target(32, 16, kSentinel);
     DibSurface back(32, 16);
     scene->draw(target.dc(), nullptr, true, false, nullptr);
-    SceneMotion& m = SceneTestAccess::motion(*scene);
-    m.holdFrames = 0;
-    m.powerSave = m.powerSaveLatched = true;
-    scene->advance();
+    advanceToFirstPowerSaveJump(*scene);
     std::vector<bool> atFirstPause;
     RecordingPacer pacer;
     pacer.onEvent = [&](bool wait) {
         if (wait && atFirstPause.empty())
             atFirstPause = target.differing(kSentinel);
     };
-    SceneTestAccess::setRevealPacer(*scene, &pacer);
+    scene->setRevealPacer(&pacer);
     target.fill(kSentinel);
     scene->draw(target.dc(), back.dc(), false, false, nullptr);
     // Ten lines, then the eleventh, before the first pause: the bottom eleven.
@@ -323,14 +357,16 @@ TEST_F(SceneTest, LineRevealOnALowScreenRunsFromTheBottomUp) {
     EXPECT_EQ(touched(target), 32 * 16);
 }
 
-TEST_F(SceneTest, ABrokenSceneDrawsAndMovesNothing) {
+TEST(SceneDrawing, ABrokenSceneDrawsAndMovesNothing) {
+    SceneSetup setup = tiledSetup(MoveDrift, {0, 0});
+    setup.typeRead = false;
     DibSurface window(W, H, kSentinel);
-    auto scene = build(window);
-    ASSERT_TRUE(scene->isBroken());
+    Scene scene(std::move(setup), window.dc());
+    ASSERT_TRUE(scene.isBroken());
     DibSurface back(W, H, kSentinel);
-    scene->advance();
-    scene->finishMotion();
-    scene->draw(window.dc(), back.dc(), true, true, nullptr);
-    scene->revealScene(window.dc(), back.dc());
+    scene.advance();
+    scene.finishMotion();
+    scene.draw(window.dc(), back.dc(), true, true, nullptr);
+    scene.revealScene(window.dc(), back.dc());
     EXPECT_EQ(touched(window), 0);
 }

@@ -1,10 +1,11 @@
 #pragma once
-#include "preferences.h"
-#include "registry_guard.h"
-#include "scene.h"
-#include "scene_test_support.h"
-#include "temp_folder.h"
-#include "test_catalogue.h"
+#include "scene/scene.h"
+#include "scene/scene_loader.h"
+#include "settings/preferences.h"
+#include "tests/scene/scene_test_support.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -12,31 +13,15 @@
 #include <memory>
 #include <string>
 
-// The background of the drawing tests: every pixel tells where it lies.
-inline COLORREF backgroundColour(int x, int y) {
-    return RGB(x % 256, y % 256, 128);
-}
-
-inline const COLORREF kKeyColour = RGB(255, 0, 255);
-inline const COLORREF kSpriteInk = RGB(250, 20, 131);
-inline const COLORREF kSentinel = RGB(1, 254, 3);
-
-// A sprite with a key-coloured frame one pixel wide around solid ink.
-inline PixelFunction framedSprite(int width, int height) {
-    return [width, height](int x, int y) {
-        return x == 0 || y == 0 || x == width - 1 || y == height - 1 ? kKeyColour : kSpriteInk;
-    };
-}
-
 // A test catalogue whose resource folder holds pictures written by the test, and a clean
-// preference store (resuming only when a test asks for it).
-class SceneTest : public testing::Test {
+// preference store (resuming only when a test asks for it): what the loader reads.
+class SceneLoaderTest : public testing::Test {
   protected:
     ScopedRegistryKeyRemoval clean{"Software\\Tolvane"};
     TestCatalogue catalogue;
     TempFolder pictures;
 
-    SceneTest() { writePreference(kWallpaperPolicyValue, Never); }
+    SceneLoaderTest() { saveWallpaperPolicy(WallpaperPolicy::Never); }
 
     void picture(const std::string& name, int width, int height, const PixelFunction& colour) {
         writeBmp(pictures.file(name), width, height, colour);
@@ -54,15 +39,18 @@ class SceneTest : public testing::Test {
 
     void resumeFrom(int width, int height, std::uint32_t value1, std::uint32_t value2,
                     std::uint32_t value3) {
-        writePreference(kWallpaperPolicyValue, Always);
+        saveWallpaperPolicy(WallpaperPolicy::Always);
         writePreference(kResumeResolutionValue, resumeResolution(width, height));
         writePreference(kResumeValue1, value1);
         writePreference(kResumeValue2, value2);
         writePreference(kResumeValue3, value3);
     }
 
+    SceneSetup load(DibSurface& window, bool fullScreen = true, int typeNumber = 0) {
+        return loadSceneSetup(typeNumber, window.dc(), window.width(), window.height(), fullScreen);
+    }
+    // The Scene built from what the loader read.
     std::unique_ptr<Scene> build(DibSurface& window, bool fullScreen = true, int typeNumber = 0) {
-        return std::make_unique<Scene>(typeNumber, window.dc(), window.width(), window.height(),
-                                       fullScreen);
+        return std::make_unique<Scene>(load(window, fullScreen, typeNumber), window.dc());
     }
 };

@@ -1,5 +1,5 @@
-#include "scene.h"
-#include "scene_motion.h"
+#include "scene/scene.h"
+#include "scene/scene_motion.h"
 
 #include <gtest/gtest.h>
 

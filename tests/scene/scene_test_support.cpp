@@ -1,5 +1,5 @@
-#include "scene_test_support.h"
-#include "dib_section.h"
+#include "tests/scene/scene_test_support.h"
+#include "tests/support/dib_section.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,4 +136,15 @@ void appendPair(std::string& text, int x, int y) {
     text += std::to_string(x);
     text += ',';
     text += std::to_string(y);
+}
+
+SceneSetup foundType(std::int32_t moveType, int screenWidth, int screenHeight) {
+    SceneSetup setup;
+    setup.fullScreen = true;
+    setup.screenWidth = screenWidth;
+    setup.screenHeight = screenHeight;
+    setup.typeRead = true;
+    setup.moveType = moveType;
+    setup.parameters.waypointCount = 1;
+    return setup;
 }

@@ -1,7 +1,8 @@
 #pragma once
-#include "frame_pacer.h"
-#include "gdi_handles.h"
-#include "scene.h"
+#include "platform/gdi_handles.h"
+#include "scene/scene.h"
+#include "scene/scene_setup.h"
+#include "timing/frame_pacer.h"
 
 #include <windows.h>
 #include <cstdint>
@@ -10,6 +11,22 @@
 #include <vector>
 
 using PixelFunction = std::function<COLORREF(int x, int y)>;
+
+// The background of the drawing tests: every pixel tells where it lies.
+inline COLORREF backgroundColour(int x, int y) {
+    return RGB(x % 256, y % 256, 128);
+}
+
+inline const COLORREF kKeyColour = RGB(255, 0, 255);
+inline const COLORREF kSpriteInk = RGB(250, 20, 131);
+inline const COLORREF kSentinel = RGB(1, 254, 3);
+
+// A sprite with a key-coloured frame one pixel wide around solid ink.
+inline PixelFunction framedSprite(int width, int height) {
+    return [width, height](int x, int y) {
+        return x == 0 || y == 0 || x == width - 1 || y == height - 1 ? kKeyColour : kSpriteInk;
+    };
+}
 
 // Writes a 24-bit bottom-up BMP file.
 void writeBmp(const std::string& path, int width, int height, const PixelFunction& colour);
@@ -75,14 +92,10 @@ class RecordingPacer : public FramePacer {
     int waits() const;
 };
 
-// The tests' way into a Scene's state.
-struct SceneTestAccess {
-    static SceneMotion& motion(Scene& scene) { return scene.motion_; }
-    static void setRevealPacer(Scene& scene, FramePacer* pacer) { scene.revealPacer_ = pacer; }
-    static HBITMAP sprite(const Scene& scene) { return scene.sprite_.get(); }
-    // The background stays selected into this context for the Scene's life.
-    static HDC backgroundDC(const Scene& scene) { return scene.backgroundDC_.get(); }
-};
+// The record the loader delivers for a type it found: full screen, the move type and the
+// screen size, resting at the start (no resume values), no pictures yet. Tests add the
+// pictures (makeDibBitmap) and the parameters they need.
+SceneSetup foundType(std::int32_t moveType, int screenWidth, int screenHeight);
 
 // Appends ",x,y" to a picture parameter string.
 void appendPair(std::string& text, int x, int y);

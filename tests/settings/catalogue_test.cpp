@@ -1,10 +1,10 @@
-#include "catalogue.h"
-#include "catalogue_path.h"
-#include "temp_folder.h"
-#include "test_catalogue.h"
+#include "settings/catalogue.h"
+#include "settings/catalogue_path.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_catalogue.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
-#include "preferences.h"
-#include "registry_guard.h"
-#include "registry_key.h"
+#include "platform/registry_key.h"
+#include "settings/preferences.h"
+#include "tests/support/registry_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +20,17 @@ class PreferencesTest : public testing::Test {
 
 TEST_F(PreferencesTest, WithoutTheKeyEveryValueIsZero) {
     EXPECT_EQ(loadSelectedType(), 0u);
-    EXPECT_EQ(loadWallpaperPolicy(), static_cast<std::uint32_t>(Conditional));
+    EXPECT_EQ(loadWallpaperPolicy(), storedPolicy(WallpaperPolicy::Conditional));
     for (const char* name : {kResumeValue1, kResumeValue2, kResumeValue3, kResumeResolutionValue})
         EXPECT_EQ(readPreference(name), 0u) << name;
 }
 
 TEST_F(PreferencesTest, FirstWriteCreatesTheKeyAndStoresADword) {
     saveSelectedType(42);
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     ASSERT_TRUE(writePreference(kResumeValue2, static_cast<std::uint32_t>(-640)));
     EXPECT_EQ(loadSelectedType(), 42u);
-    EXPECT_EQ(loadWallpaperPolicy(), static_cast<std::uint32_t>(Always));
+    EXPECT_EQ(loadWallpaperPolicy(), storedPolicy(WallpaperPolicy::Always));
     EXPECT_EQ(static_cast<std::int32_t>(readPreference(kResumeValue2)), -640);
     DWORD stored = 0;
     EXPECT_TRUE(readRegistryDword(preferenceKey, kSelectedTypeValue, stored))

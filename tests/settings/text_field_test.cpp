@@ -1,9 +1,9 @@
-#include "catalogue_path.h"
-#include "field_tokenizer.h"
-#include "text_buffer.h"
+#include "settings/catalogue_path.h"
+#include "settings/field_tokenizer.h"
+#include "settings/text_buffer.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>

@@ -1,9 +1,9 @@
-#include "catalogue.h"
-#include "preferences.h"
-#include "registry_guard.h"
-#include "temp_folder.h"
-#include "test_catalogue.h"
-#include "wallpaper_decision.h"
+#include "settings/catalogue.h"
+#include "settings/preferences.h"
+#include "settings/wallpaper_decision.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -64,17 +64,17 @@ TEST_F(WallpaperDecisionTest, OwnPathIsInTheLocalApplicationDataFolder) {
 
 TEST_F(WallpaperDecisionTest, AlwaysAndNeverIgnoreTheWallpaper) {
     setWallpaper("C:\\Users\\someone\\holiday.jpg");
-    saveWallpaperPolicy(Always);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
     EXPECT_TRUE(shouldBuildWallpaper());
     setWallpaper(ownPath());
-    saveWallpaperPolicy(Never);
+    saveWallpaperPolicy(WallpaperPolicy::Never);
     EXPECT_FALSE(shouldBuildWallpaper());
 }
 
 TEST_F(WallpaperDecisionTest, ConditionalAcceptsOurOwnFileInAnyLetterCase) {
     setWallpaper(upper(ownPath()));
     EXPECT_TRUE(shouldBuildWallpaper());
-    saveWallpaperPolicy(3);
+    writePreference(kWallpaperPolicyValue, 3);
     EXPECT_TRUE(shouldBuildWallpaper()) << "an unknown policy decides as Conditional";
     setWallpaper("C:\\Users\\someone\\holiday.jpg");
     EXPECT_FALSE(shouldBuildWallpaper());

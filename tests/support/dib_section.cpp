@@ -1,4 +1,4 @@
-#include "dib_section.h"
+#include "tests/support/dib_section.h"
 
 BitmapHandle makeDibSection(int width, int height, std::uint32_t** pixels) {
     BITMAPINFO info = {};

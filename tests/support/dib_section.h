@@ -1,5 +1,5 @@
 #pragma once
-#include "gdi_handles.h"
+#include "platform/gdi_handles.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-#include "registry_guard.h"
-#include "registry_key.h"
+#include "tests/support/registry_guard.h"
+#include "platform/registry_key.h"
 
 ScopedRegistryKeyRemoval::ScopedRegistryKeyRemoval(std::string subKey)
     : subKey_(std::move(subKey)) {

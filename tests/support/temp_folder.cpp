@@ -1,4 +1,4 @@
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <windows.h>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "test_catalogue.h"
+#include "tests/support/test_catalogue.h"
 
 #include <windows.h>
 #include <cstdio>

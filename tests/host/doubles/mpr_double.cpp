@@ -1,6 +1,6 @@
 // Stands in for the system's "MPR.DLL": records each PwdChangePasswordA call in
 // "mpr-calls.txt" beside itself.
-#include "double_files.h"
+#include "tests/host/doubles/double_files.h"
 
 extern "C" __declspec(dllexport) DWORD WINAPI
     PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2) {

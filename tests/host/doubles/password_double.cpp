@@ -2,7 +2,7 @@
 // takes the next line of "verifier-script.txt": "accept", "refuse", or "crash" (a fault
 // inside the prompt). Every call is appended to "verifier-calls.txt" with the window it
 // was given and whether the system believed a screen saver to be running.
-#include "double_files.h"
+#include "tests/host/doubles/double_files.h"
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     static int calls = 0;

@@ -1,0 +1,115 @@
+#include "scene/scene_loader.h"
+#include "platform/kernel_handles.h"
+#include "raster/picture_file.h"
+#include "resources/resource_ids.h"
+#include "scene/reference_scaling.h"
+#include "settings/catalogue.h"
+#include "settings/preferences.h"
+#include "settings/text_buffer.h"
+#include "settings/wallpaper_decision.h"
+
+namespace {
+
+// The preview shows the placeholder stretched to the window while the pictures load.
+void showPreviewPlaceholder(HDC dc, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return;
+    BitmapHandle placeholder(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PREVIEW_PLACEHOLDER),
+                   IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
+    if (!placeholder)
+        return;
+    MemoryDC memory(dc);
+    SelectedObject selection(memory.get(), placeholder.get());
+    BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+// Only a full-screen run whose last frame would become the wallpaper resumes, and only
+// from values stored for this screen size.
+ResumeValues readResumeValues(bool fullScreen, int width, int height) {
+    ResumeValues values;
+    if (!fullScreen || !shouldBuildWallpaper())
+        return values;
+    if (readPreference(kResumeResolutionValue) != resumeResolution(width, height))
+        return values;
+    values.value1 = static_cast<std::int32_t>(readPreference(kResumeValue1));
+    values.value2 = static_cast<std::int32_t>(readPreference(kResumeValue2));
+    values.value3 = static_cast<std::int32_t>(readPreference(kResumeValue3));
+    return values;
+}
+
+// folder + "\" + name, decoded; null when the path does not fit or the file is no picture.
+HBITMAP loadPicture(const char* folder, const char* name) {
+    char path[kPathCapacity] = "";
+    if (!copyText(path, sizeof path, folder) || !appendText(path, sizeof path, "\\") ||
+        !appendText(path, sizeof path, name))
+        return nullptr;
+    return loadPictureFile(path);
+}
+
+// The bitmap stretched from 1024 x 768 to the screen; empty when it would have no pixels
+// (nor could it be tiled: remainders by 0).
+void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeight,
+                   int stretchMode) {
+    BITMAP description = {};
+    if (!GetObjectA(bitmap.get(), sizeof description, &description)) {
+        bitmap.reset();
+        return;
+    }
+    const std::int32_t width =
+        scaleFromReference(description.bmWidth, screenWidth, kReferenceWidth);
+    const std::int32_t height =
+        scaleFromReference(description.bmHeight, screenHeight, kReferenceHeight);
+    bitmap.reset(width > 0 && height > 0
+                     ? stretchBitmap(dc, bitmap.get(), width, height, stretchMode)
+                     : nullptr);
+}
+
+} // namespace
+
+SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
+                          bool fullScreen) {
+    SceneSetup setup;
+    setup.fullScreen = fullScreen;
+    setup.screenWidth = screenWidth;
+    setup.screenHeight = screenHeight;
+    if (!fullScreen)
+        showPreviewPlaceholder(dc, screenWidth, screenHeight);
+    // Frames of the strip and the reveal's blocks are fractions of the screen.
+    if (screenWidth <= 0 || screenHeight <= 0)
+        return setup;
+
+    TypeSettings settings{};
+    if (!readTypeSettings(typeNumber, screenWidth, screenHeight, TypePartsAll, settings))
+        return setup;
+    if (settings.moveType < MoveSlideShow || settings.moveType > MoveWaypoints)
+        return setup;
+    setup.moveType = settings.moveType;
+    setup.motionWhilePowerSave = settings.motionWhilePowerSave;
+    setup.skipIfReqFixedPos = settings.skipIfReqFixedPos;
+    setup.scaledFromReference = settings.scaledFromReference;
+
+    setup.resume = readResumeValues(fullScreen, screenWidth, screenHeight);
+
+    if (!parsePictureParameters(settings.fileSpec, settings.moveType, settings.scaledFromReference,
+                                screenWidth, screenHeight, setup.parameters) ||
+        !parametersCanMove(settings.moveType, setup.parameters))
+        return setup;
+    setup.typeRead = true;
+
+    {
+        // The decoder needs COM on this thread; it is left as it was found.
+        ComInitialization com(COINIT_MULTITHREADED);
+        // Both are attempted even when the first fails.
+        setup.background.reset(
+            loadPicture(settings.resourceFolder, setup.parameters.backgroundFile));
+        setup.sprite.reset(loadPicture(settings.resourceFolder, setup.parameters.spriteFile));
+    }
+    if (setup.scaledFromReference && setup.background && setup.sprite) {
+        // HALFTONE smooths the background; COLORONCOLOR keeps the sprite's colour key exact.
+        scaleToScreen(dc, setup.background, screenWidth, screenHeight, HALFTONE);
+        if (setup.background)
+            scaleToScreen(dc, setup.sprite, screenWidth, screenHeight, COLORONCOLOR);
+    }
+    return setup;
+}
