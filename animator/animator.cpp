@@ -13,10 +13,16 @@ namespace {
 constexpr DWORD kThreadEndTimeoutMs = 5000;
 constexpr DWORD kForcedEndExitCode = 1;
 
+HANDLE newEvent(bool manualReset) {
+    return CreateEventA(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr);
+}
+
 } // namespace
 
 Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
-    : instance_(instance), window_(window), fullScreen_(fullScreen) {
+    : instance_(instance), window_(window), fullScreen_(fullScreen), stopEvent_(newEvent(true)),
+      interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
+      revealPacer_(interruptEvent_.get()) {
     SectionLock::Guard guard(lock_);
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -27,9 +33,10 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
                            rect.bottom - rect.top, fullScreen);
         scene_.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
     }
-    // Without a stop event the thread could not be ended cleanly: then there is none.
-    stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (stopEvent_) {
+    if (scene_)
+        scene_->setRevealPacer(&revealPacer_);
+    // Without its events the thread could not be ended cleanly: then there is none.
+    if (stopEvent_ && interruptEvent_ && repaintEvent_) {
         thread_.reset(CreateThread(nullptr, 0, &Animator::threadEntry, this, 0, &threadId_));
         if (thread_)
             SetThreadPriority(thread_.get(), THREAD_PRIORITY_BELOW_NORMAL);
@@ -38,6 +45,7 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
 
 Animator::~Animator() {
     if (thread_) {
+        SetEvent(interruptEvent_.get());
         SetEvent(stopEvent_.get());
         if (WaitForSingleObject(thread_.get(), kThreadEndTimeoutMs) != WAIT_OBJECT_0) {
             // Stuck outside any wait of its own: the last resort.
@@ -51,6 +59,8 @@ Animator::~Animator() {
 void Animator::requestRepaint() {
     SectionLock::Guard guard(lock_);
     repaintRequested_ = true;
+    if (repaintEvent_)
+        SetEvent(repaintEvent_.get());
 }
 
 void Animator::setPaused(bool paused) {

@@ -1,13 +1,13 @@
 #pragma once
 #include "platform/kernel_handles.h"
 #include "platform/section_lock.h"
+#include "timing/frame_pacer.h"
 
 #include <windows.h>
-#include <cstddef>
 #include <memory>
 
-class FramePacer;
 class OffscreenSurface;
+class PowerPolicyReader;
 class Scene;
 class TickClock64;
 struct PowerSaveSettings;
@@ -24,38 +24,41 @@ class Animator {
     Animator(const Animator&) = delete;
     Animator& operator=(const Animator&) = delete;
 
-    // The window lost its content: the next frame redraws everything.
+    // The window lost its content: the next frame redraws everything (for a broken Scene,
+    // the notice is drawn again).
     void requestRepaint();
     // The monitor went off (true) or on: no frames while paused. Ignored for a broken Scene.
     void setPaused(bool paused);
     // At close: marks the Animator as closing and, in full screen when the wallpaper
-    // decision says so, saves the position and makes the last frame the wallpaper.
+    // decision says so, saves the position and makes the last frame the wallpaper; then
+    // tells the render thread to end.
     void handOffWallpaper();
-
-    // The idle time-out of the active power policy in seconds; false when unknown.
-    static bool queryIdleTimeout(DWORD& seconds);
 
   private:
     // How a stage of the render thread ended.
     enum class Stage {
         Continue, // on to the next stage
         Closing,  // the hand-off marked the Animator as closing: idle until stopped
-        Stopped,  // the destructor asked the thread to end
+        Stopped,  // the thread was asked to end
     };
 
     static DWORD WINAPI threadEntry(void* animator);
     void run();
+    void showNoticeUntilStopped();
     void showNotice();
     Stage crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                     FramePacer& pacer);
-    Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
-                           FramePacer& pacer);
+    Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height);
     Stage animate(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                   const PowerSaveSettings& powerSave, FramePacer& pacer);
-    void applyPowerSaveRule(TickClock64& clock, const PowerSaveSettings& settings);
+    // Under the lock, full screen, when the decision says so: the last frame becomes the
+    // wallpaper and the position is stored.
+    void handOffLastFrame();
+    void applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
+                            const PowerSaveSettings& settings);
 
-    // Guards the three flags and every use of the Scene. The other fields do not change
-    // once the constructor has started the thread.
+    // Guards the three flags and every use of the Scene and of the window's context. The
+    // other fields do not change once the constructor has started the thread.
     SectionLock lock_;
     HINSTANCE instance_;
     HWND window_;
@@ -63,10 +66,18 @@ class Animator {
     bool repaintRequested_ = false;
     bool closing_ = false; // written only by the hand-off
     bool paused_ = false;
-    std::unique_ptr<Scene> scene_; // null when it could not be allocated
-    // Set by the destructor: every wait of the render thread ends on it, and the thread
-    // returns.
+    // Set when the thread is to end: by the hand-off once it is done with the window,
+    // and by the destructor. Every wait of the thread ends on it.
     KernelHandle stopEvent_;
-    KernelHandle thread_; // null when the thread could not be started
+    // Set by the hand-off before it takes the lock: a reveal in progress (seconds under
+    // the lock) ends at once, so that a close never waits for one.
+    KernelHandle interruptEvent_;
+    // Wakes the thread of a broken Scene to draw the notice again.
+    KernelHandle repaintEvent_;
+    // Paces the Scene's power-save reveals; the Animator's own, so that the Scene never
+    // points into the render thread's stack.
+    FramePacer revealPacer_;
+    std::unique_ptr<Scene> scene_; // null when it could not be allocated
+    KernelHandle thread_;          // null when the thread could not be started
     DWORD threadId_ = 0;
 };

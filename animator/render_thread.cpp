@@ -1,5 +1,6 @@
 #include "animator/animator.h"
 #include "animator/offscreen_surface.h"
+#include "animator/power_policy.h"
 #include "animator/power_save.h"
 #include "platform/gdi_handles.h"
 #include "resources/resource_ids.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -39,10 +41,9 @@ DWORD WINAPI Animator::threadEntry(void* animator) {
 
 void Animator::run() {
     FramePacer pacer(stopEvent_.get());
-    // The Scene is complete before the thread starts and broken it stays: no lock needed.
+    // The Scene is complete before the thread starts and broken it stays.
     if (!scene_ || scene_->isBroken()) {
-        showNotice();
-        idle(pacer);
+        showNoticeUntilStopped();
         return;
     }
     std::srand(GetTickCount() % 0x7FFF);
@@ -54,25 +55,38 @@ void Animator::run() {
 
     // The window's context is the class's own (CS_OWNDC), shared with the hand-off on the
     // window thread, and a context serves one thread at a time (Wine fails the other
-    // call): every use of it, surfaces made from it included, happens under the lock.
+    // call): every use of it, surfaces made from it included, happens under the lock,
+    // and the thread lets go of them only once the hand-off is done with the window.
     WindowDC window(window_); // held for the thread's whole life
-    // Power-save reveals take seconds under the lock: a close must be able to cut them
-    // short. Only draws on this thread reveal, so the pacer outlives every use.
-    FramePacer revealPacer(stopEvent_.get());
     SectionLock::Guard guard(lock_);
     OffscreenSurface sceneBuffer(window.get(), width, height);
-    scene_->setRevealPacer(&revealPacer);
     scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
     guard.unlock();
     Stage stage = readStartStyle() != 0
                       ? crossFade(window.get(), sceneBuffer, width, height, pacer)
-                      : revealFirstFrame(window.get(), sceneBuffer, width, height, pacer);
+                      : revealFirstFrame(window.get(), sceneBuffer, width, height);
     if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
         stage = Stage::Stopped;
     if (stage == Stage::Continue)
         stage = animate(window.get(), sceneBuffer, width, height, powerSave, pacer);
     if (stage == Stage::Closing)
         idle(pacer);
+}
+
+// A broken Scene shows the notice, and shows it again whenever the window has lost its
+// content (a window that was not on the display yet when it was first drawn, say);
+// nothing else is drawn.
+void Animator::showNoticeUntilStopped() {
+    const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
+    for (;;) {
+        {
+            SectionLock::Guard guard(lock_);
+            repaintRequested_ = false;
+            showNotice();
+        }
+        if (WaitForMultipleObjects(2, wakes, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return;
+    }
 }
 
 void Animator::showNotice() {
@@ -97,32 +111,40 @@ Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuf
     // The background erase paints nothing: this is what the screen showed at the start.
     BitBlt(snapshot.dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
     surfaces.unlock();
+    Stage stage = Stage::Continue;
     for (BYTE alpha : kFadeTable) {
         {
             SectionLock::Guard guard(lock_);
-            if (closing_)
-                return Stage::Closing;
+            if (closing_) {
+                stage = Stage::Closing;
+                break;
+            }
             pacer.start();
             BitBlt(mix.dc(), 0, 0, width, height, snapshot.dc(), 0, 0, SRCCOPY);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
             AlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height, blend);
             BitBlt(window, 0, 0, width, height, mix.dc(), 0, 0, SRCCOPY);
         }
-        if (!pacer.waitUntil(kFramePeriodMs))
-            return Stage::Stopped;
+        if (!pacer.waitUntil(kFramePeriodMs)) {
+            stage = Stage::Stopped;
+            break;
+        }
     }
-    return Stage::Continue;
+    // The surfaces were made from the window's context: they go under the lock too.
+    surfaces.relock();
+    return stage;
 }
 
 Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer,
-                                           int width, int height, FramePacer& pacer) {
+                                           int width, int height) {
     SectionLock::Guard guard(lock_);
     if (closing_)
         return Stage::Closing;
+    // Paced by the reveal pacer: a close cuts the reveal short, and the hand-off follows.
     revealBlocks(window, RECT{0, 0, width, height}, sceneBuffer.dc(), POINT{0, 0}, kStartupReveal,
-                 &pacer);
-    if (pacer.stopRequested())
-        return Stage::Stopped;
+                 &revealPacer_);
+    if (revealPacer_.stopRequested())
+        return Stage::Closing;
     BitBlt(window, 0, 0, width, height, sceneBuffer.dc(), 0, 0, SRCCOPY);
     return Stage::Continue;
 }
@@ -130,39 +152,58 @@ Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& s
 Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffer, int width,
                                   int height, const PowerSaveSettings& powerSave,
                                   FramePacer& pacer) {
+    // Only a full-screen run reads the power policy; powrprof is loaded once for it.
+    std::unique_ptr<PowerPolicyReader> policy;
+    if (fullScreen_)
+        policy = std::make_unique<PowerPolicyReader>();
     TickClock64 clock;
     SectionLock::Guard surfaces(lock_);
     OffscreenSurface work(window, width, height);
     surfaces.unlock();
-    for (std::uint32_t frame = 0;; ++frame) {
+    Stage stage = Stage::Continue;
+    for (std::uint32_t frame = 0; stage == Stage::Continue; ++frame) {
         pacer.start();
+        if (policy && frame % kPowerSaveCheckInterval == 0)
+            applyPowerSaveRule(*policy, clock, powerSave);
         {
             SectionLock::Guard guard(lock_);
-            if (fullScreen_ && frame % kPowerSaveCheckInterval == 0)
-                applyPowerSaveRule(clock, powerSave);
             for (;;) {
                 // Tested after every poll too: a close that came during a pause is final.
-                if (closing_)
-                    return Stage::Closing;
+                if (closing_) {
+                    stage = Stage::Closing;
+                    break;
+                }
                 if (!paused_)
                     break;
                 guard.unlock();
-                if (!pacer.sleep(kPausedPollMs))
-                    return Stage::Stopped;
+                if (!pacer.sleep(kPausedPollMs)) {
+                    stage = Stage::Stopped;
+                    break;
+                }
                 guard.relock();
             }
+            if (stage != Stage::Continue)
+                break;
             scene_->draw(window, sceneBuffer.dc(), false, repaintRequested_, work.dc());
             repaintRequested_ = false;
             scene_->advance();
         }
         if (!pacer.waitUntil(kFramePeriodMs))
-            return Stage::Stopped;
+            stage = Stage::Stopped;
     }
+    surfaces.relock();
+    return stage;
 }
 
-void Animator::applyPowerSaveRule(TickClock64& clock, const PowerSaveSettings& settings) {
+// The policy is read outside the lock (a slow query must not hold up the window thread);
+// only the Scene's flag is set under it.
+void Animator::applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
+                                  const PowerSaveSettings& settings) {
     DWORD idleTimeout = 0;
-    if (!queryIdleTimeout(idleTimeout))
+    if (!policy.queryIdleTimeout(idleTimeout))
         return; // unknown: the Scene keeps its flag
-    scene_->setPowerSave(powerSaveDue(idleTimeout, clock.elapsed(), settings));
+    const bool due = powerSaveDue(idleTimeout, clock.elapsed(), settings);
+    SectionLock::Guard guard(lock_);
+    if (!closing_)
+        scene_->setPowerSave(due);
 }

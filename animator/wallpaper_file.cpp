@@ -6,6 +6,8 @@
 namespace {
 
 constexpr int kReplaceAttempts = 4;
+// The name of the file that is written before it replaces the wallpaper: owpXXXX.tmp.
+constexpr char kTemporaryPrefix[] = "owp";
 constexpr DWORD kReplaceRetryMs = 50;
 
 // Moves the complete file over the target. Another program (the desktop loading the
@@ -22,6 +24,27 @@ bool replaceFile(const char* complete, const char* target) {
     }
 }
 
+// A previous run that was ended while it wrote (killed, or the machine went off) left its
+// temporary file behind: the next hand-off takes it away.
+void removeLeftoverTemporaries(const char* folder) {
+    char pattern[kPathCapacity];
+    if (!copyText(pattern, sizeof pattern, folder) ||
+        !appendText(pattern, sizeof pattern, kTemporaryPrefix) ||
+        !appendText(pattern, sizeof pattern, "*.tmp"))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char path[kPathCapacity];
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            copyText(path, sizeof path, folder) && appendText(path, sizeof path, found.cFileName))
+            DeleteFileA(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 } // namespace
 
 bool writeWallpaperFile(HBITMAP bitmap, int width, int height, const char* path) {
@@ -32,9 +55,10 @@ bool writeWallpaperFile(HBITMAP bitmap, int width, int height, const char* path)
     if (!copyText(folder, sizeof folder, path))
         return false;
     cutAfterLastBackslash(folder);
+    removeLeftoverTemporaries(folder);
     // A fresh name beside the target: never a half-written file under the target's name.
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder, "owp", 0, temporary))
+    if (!GetTempFileNameA(folder, kTemporaryPrefix, 0, temporary))
         return false;
     if (image.save(temporary, true, false) && replaceFile(temporary, path))
         return true;

@@ -14,20 +14,27 @@
 void Animator::handOffWallpaper() {
     if (!scene_ || scene_->isBroken())
         return;
-    // The Animator is destroyed right after the hand-off: stop the render thread's waits
-    // now, so that a power-save reveal in progress ends instead of holding up the close.
+    // A power-save reveal in progress holds the lock for seconds: it ends now.
+    if (interruptEvent_)
+        SetEvent(interruptEvent_.get());
+    {
+        SectionLock::Guard guard(lock_);
+        closing_ = true;
+        if (fullScreen_ && shouldBuildWallpaper())
+            handOffLastFrame();
+    }
+    // Only now that the hand-off is done with the window's context may the render thread
+    // let go of what it made from it.
     if (stopEvent_)
         SetEvent(stopEvent_.get());
-    SectionLock::Guard guard(lock_);
-    closing_ = true;
-    if (!fullScreen_ || !shouldBuildWallpaper())
-        return;
+}
+
+void Animator::handOffLastFrame() {
     scene_->finishMotion();
     OwnWallpaperLocation own;
     if (!locateOwnWallpaper(window_, own))
         return;
     createDirectoryPath(own.folder);
-    const char* path = own.file;
 
     RECT rect{};
     GetWindowRect(window_, &rect);
@@ -46,8 +53,8 @@ void Animator::handOffWallpaper() {
     } // deselected: the capture reads the bitmap on its own
     // Nothing changes unless the new picture is wholly in place; the resume values then
     // describe the picture that the desktop shows.
-    if (!writeWallpaperFile(frame.get(), width, height, path))
+    if (!writeWallpaperFile(frame.get(), width, height, own.file))
         return;
     saveScenePosition(*scene_);
-    applyWallpaper(path, WPSTYLE_STRETCH);
+    applyWallpaper(own.file, WPSTYLE_STRETCH);
 }

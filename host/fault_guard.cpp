@@ -1,6 +1,7 @@
 #include "host/fault_guard.h"
 #include "host/password_check.h"
 #include "host/saver_host.h"
+#include "host/saver_modes.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -24,7 +25,9 @@ LONG WINAPI endAfterFault(EXCEPTION_POINTERS*) {
 
 [[noreturn]] void endAfterEscapedException() {
     switchOffRunningState();
-    std::abort();
+    // At once, as a fault ends: the other thread may hold the lock, nothing is unwound.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kEscapedExceptionExitCode));
+    std::abort(); // not reached
 }
 
 } // namespace

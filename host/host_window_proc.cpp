@@ -6,20 +6,23 @@ namespace {
 
 constexpr UINT kHelpSendBoundMs = 5000;
 
+// The input method would show its windows over the saver. IMM32 is loaded here if the
+// process has not loaded it already (from the system folder), and held until the window
+// goes, so that the dissociation works either way.
 void dissociateInputMethod(HWND window, SaverHost& host) {
-    // Only an IMM32 that is loaded already: the saver does not bring one in itself.
-    host.inputMethodLibrary = GetModuleHandleA("IMM32.DLL");
-    if (!host.inputMethodLibrary)
-        return;
+    host.inputMethodLibrary = loadSystemLibrary("imm32.dll");
     host.associateContextFn =
-        findExport<AssociateContextFn>(host.inputMethodLibrary, "ImmAssociateContext");
+        host.inputMethodLibrary.find<AssociateContextFn>("ImmAssociateContext");
     if (host.associateContextFn)
         host.savedInputContext = host.associateContextFn(window, nullptr);
 }
 
-void restoreInputMethod(HWND window, const SaverHost& host) {
+void restoreInputMethod(HWND window, SaverHost& host) {
     if (host.inputMethodLibrary && host.associateContextFn && host.savedInputContext)
         host.associateContextFn(window, host.savedInputContext);
+    host.savedInputContext = nullptr;
+    host.associateContextFn = nullptr;
+    host.inputMethodLibrary.reset();
 }
 
 // The display-settings page answers help for the little monitor picture. WM_HELP carries

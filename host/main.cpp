@@ -7,5 +7,6 @@
 // The raw command line is used rather than the runtime's tail, whose idea of quoting
 // differs from the one the switch grammar is written for.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    restrictLibrarySearch();
     return dispatchCommandLine(GetModuleHandleA(nullptr), skipProgramName(GetCommandLineA()));
 }

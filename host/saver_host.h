@@ -26,7 +26,7 @@ struct SaverHost {
     DWORD lastVerifyEnd = kNoVerification;
     POINT cursorReference = {0, 0};
     UINT mouseThreshold = 4; // more than this (x plus y distance) closes
-    HMODULE inputMethodLibrary = nullptr;
+    LoadedModule inputMethodLibrary;
     AssociateContextFn associateContextFn = nullptr;
     HIMC savedInputContext = nullptr;
 };

@@ -5,6 +5,15 @@
 inline constexpr int kRejectedExitCode = -1;
 // The exit code when the saver window could not be made.
 inline constexpr int kNoWindowExitCode = -1;
+// The exit code when the message loop failed (GetMessage reported an error).
+inline constexpr int kMessageLoopFailedExitCode = -1;
+// The exit code of a C++ exception that nothing caught; a fault ends with its own code.
+inline constexpr int kEscapedExceptionExitCode = -2;
+
+// Takes the current folder out of the search for libraries loaded by name, so that a
+// library planted there is never loaded into the saver. Where the platform cannot do it,
+// nothing changes.
+void restrictLibrarySearch();
 
 // Runs the one mode that the command tail selects and returns the process exit code.
 int dispatchCommandLine(HINSTANCE instance, const char* tail);

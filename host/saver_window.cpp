@@ -1,5 +1,6 @@
 #include "host/saver_window.h"
 #include "host/message_layers.h"
+#include "host/saver_modes.h"
 #include "platform/gdi_handles.h"
 #include "resources/resource_ids.h"
 
@@ -53,10 +54,17 @@ HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout) {
 
 int runMessageLoop() {
     MSG message = {};
+    BOOL result;
     // GetMessage's -1 is a failure, not a message: looping on it would never end.
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while ((result = GetMessageA(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return static_cast<int>(message.wParam);
+    return messageLoopExitCode(result, message);
+}
+
+int messageLoopExitCode(BOOL lastResult, const MSG& lastMessage) {
+    if (lastResult != 0)
+        return kMessageLoopFailedExitCode;
+    return static_cast<int>(lastMessage.wParam);
 }

@@ -25,3 +25,8 @@ HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout);
 
 // Dispatches the thread's messages until the quit message; returns its code.
 int runMessageLoop();
+
+// The exit code of a message loop that ended with lastResult from GetMessage: the quit
+// message's code, or kMessageLoopFailedExitCode when GetMessage failed (-1), whatever the
+// message record last held.
+int messageLoopExitCode(BOOL lastResult, const MSG& lastMessage);

@@ -204,22 +204,23 @@ bool MemBlock::saveToFile(const char* path, bool overwrite, bool withHeader, boo
     UINT previousMode = 0;
     if (!keepErrorMode)
         previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    DWORD failure = ERROR_SUCCESS;
-    {
-        KernelHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr,
-                                      overwrite ? CREATE_ALWAYS : CREATE_NEW,
-                                      FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file && writeTo(file.get(), withHeader, 0xFFFFFFFF, context)) {
-            file.reset();
-            if (!keepErrorMode)
-                SetErrorMode(previousMode);
-            return true;
-        }
-        // Taken before the file is closed, which could replace it.
-        failure = GetLastError();
+    // Cleared before each step, so that a step that fails without a code of its own (a
+    // part that does not lie in the block) does not report an older one.
+    SetLastError(ERROR_SUCCESS);
+    KernelHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr,
+                                  overwrite ? CREATE_ALWAYS : CREATE_NEW,
+                                  FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool written = false;
+    if (file) {
+        SetLastError(ERROR_SUCCESS);
+        written = writeTo(file.get(), withHeader, 0xFFFFFFFF, context);
     }
-    errorCode_ = failure ? failure : MEMBLOCK_ERROR_NO_MEMORY;
+    // Taken before the file is closed, which could replace it.
+    const DWORD failure = GetLastError();
+    file.reset();
+    if (!written)
+        errorCode_ = failure ? failure : MEMBLOCK_ERROR_NO_MEMORY;
     if (!keepErrorMode)
         SetErrorMode(previousMode);
-    return false;
+    return written;
 }

@@ -1,4 +1,5 @@
 #include "animator/animator.h"
+#include "animator/directory_path.h"
 #include "animator/scene_position.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
@@ -263,4 +264,22 @@ TEST_F(WallpaperHandOff, FailedReplacementKeepsThePreviousPictureByteForByte) {
     EXPECT_EQ(storedValue(kResumeResolutionValue), resumeResolution(40, 30));
     EXPECT_EQ(folderEntries(dataFolder),
               std::set<std::string>{"CreatedFileByTolvaneScreenSaver.bmp"});
+}
+
+TEST_F(WallpaperHandOff, TemporaryFilesThatAKilledRunLeftBehindAreRemoved) {
+    TestWindow window(300, 200);
+    stillType(300, 200);
+    saveWallpaperPolicy(WallpaperPolicy::Always);
+    createDirectoryPath(dataFolder.c_str());
+    for (const char* leftover : {"owp1A2B.tmp", "owpFFFF.tmp"})
+        ASSERT_TRUE(CloseHandle(CreateFileA((dataFolder + "\\" + leftover).c_str(), GENERIC_WRITE,
+                                            0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    // Someone else's file in the folder stays.
+    const std::string notOurs = dataFolder + "\\notes.tmp";
+    ASSERT_TRUE(CloseHandle(
+        CreateFileA(notOurs.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    handOff(window, true);
+    EXPECT_EQ(folderEntries(dataFolder),
+              (std::set<std::string>{"CreatedFileByTolvaneScreenSaver.bmp", "notes.tmp"}));
+    DeleteFileA(notOurs.c_str());
 }

@@ -1,7 +1,9 @@
 #include "animator/animator.h"
+#include "animator/power_policy.h"
 #include "animator/power_save.h"
 #include "platform/loaded_module.h"
 #include "tests/animator/test_scenery.h"
+#include "tests/support/system_double.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -61,11 +63,13 @@ TEST(IdleTimeoutForPowerSource, UsesTheIdleTimeoutAndFallsBackToHibernate) {
     EXPECT_EQ(idleTimeoutForPowerSource(0, policy), 300u);
 }
 
-// The Animator loads powrprof by name; the test's stand-in lies beside the program and
-// the run asks for native DLLs first.
+// powrprof is loaded from the system folder; the test's stand-in is put there, and the run
+// asks for native DLLs first.
 class IdleTimeoutQuery : public testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(installSystemDouble(ORVIK_POWRPROF_DOUBLE_FILE, "powrprof.dll"));
+        powrprof = loadSystemLibrary("powrprof.dll");
         callCount = powrprof.find<LONG(WINAPI*)()>("PowerDoubleCallCount");
         ASSERT_NE(callCount, nullptr) << "the test double of powrprof.dll was not loaded";
         SYSTEM_POWER_STATUS status{};
@@ -75,7 +79,7 @@ class IdleTimeoutQuery : public testing::Test {
     }
     void TearDown() override { setPowerPolicy(""); }
 
-    LoadedModule powrprof{"powrprof.dll"};
+    LoadedModule powrprof;
     LONG(WINAPI* callCount)() = nullptr;
     bool onBattery = false;
 };
@@ -84,22 +88,22 @@ TEST_F(IdleTimeoutQuery, ReadsThePolicyOfThePowerSource) {
     const LONG callsBefore = callCount();
     setPowerPolicy("600,700,1800,900");
     DWORD seconds = 0;
-    ASSERT_TRUE(Animator::queryIdleTimeout(seconds));
+    ASSERT_TRUE(PowerPolicyReader().queryIdleTimeout(seconds));
     EXPECT_EQ(seconds, onBattery ? 700u : 600u);
     EXPECT_EQ(callCount(), callsBefore + 1);
 
     setPowerPolicy("0,0,1800,900");
-    ASSERT_TRUE(Animator::queryIdleTimeout(seconds));
+    ASSERT_TRUE(PowerPolicyReader().queryIdleTimeout(seconds));
     EXPECT_EQ(seconds, onBattery ? 900u : 1800u);
 
     setPowerPolicy("0,0,0,0");
-    ASSERT_TRUE(Animator::queryIdleTimeout(seconds));
+    ASSERT_TRUE(PowerPolicyReader().queryIdleTimeout(seconds));
     EXPECT_EQ(seconds, 0u);
 }
 
 TEST_F(IdleTimeoutQuery, FailsWhenThePolicyCannotBeRead) {
     setPowerPolicy("");
     DWORD seconds = 1234;
-    EXPECT_FALSE(Animator::queryIdleTimeout(seconds));
+    EXPECT_FALSE(PowerPolicyReader().queryIdleTimeout(seconds));
     EXPECT_EQ(seconds, 1234u);
 }

@@ -1,5 +1,6 @@
 #include "host/command_line.h"
 #include "host/saver_modes.h"
+#include "host/saver_window.h"
 
 #include <gtest/gtest.h>
 
@@ -146,4 +147,16 @@ TEST(Dispatcher, BadCommandLinesEndWithMinusOneAndDoNothing) {
             EXPECT_EQ(GetModuleHandleA("MPR.DLL"), nullptr) << "nothing may be loaded for /a";
         }
     }
+}
+
+// A failed GetMessage ends the loop with a code of its own, not with whatever the message
+// record last held (the wParam of an earlier message).
+TEST(MessageLoopExitCode, IsTheQuitCodeOrTheFixedCodeOfAFailure) {
+    MSG message = {};
+    message.wParam = 7;
+    EXPECT_EQ(messageLoopExitCode(0, message), 7);
+    message.wParam = 0;
+    EXPECT_EQ(messageLoopExitCode(0, message), 0);
+    message.wParam = 0x1234;
+    EXPECT_EQ(messageLoopExitCode(-1, message), kMessageLoopFailedExitCode);
 }

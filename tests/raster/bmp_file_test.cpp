@@ -141,6 +141,37 @@ TEST_F(BmpFileTest, SaveReplacesOnlyWhenAskedTo) {
     EXPECT_TRUE(nobodyHoldsFile(path));
 }
 
+// A failed save keeps the code of the step that failed, never one left over from before:
+// opening an existing file with CREATE_ALWAYS leaves ERROR_ALREADY_EXISTS behind, and a
+// write that the image refuses itself has no platform code at all.
+TEST_F(BmpFileTest, FailedSaveReportsTheStepThatFailed) {
+    struct Case {
+        const char* why;
+        bool existing;
+        bool spoilHeader;
+        const char* name;
+        std::uint32_t expected;
+    } cases[] = {
+        {"no such folder", false, false, "missing\\wall.bmp",
+         static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND)},
+        {"header beyond the block, new file", false, true, "new.bmp", MEMBLOCK_ERROR_NO_MEMORY},
+        {"header beyond the block, existing file", true, true, "old.bmp", MEMBLOCK_ERROR_NO_MEMORY},
+    };
+    for (const Case& c : cases) {
+        DibImage image;
+        BitmapHandle bitmap = makeDibSection(3, 2);
+        ASSERT_TRUE(image.captureBitmap(bitmap.get(), 3, 2)) << c.why;
+        if (c.spoilHeader)
+            image.infoHeader()->biSize = 0x7FFFFFFF;
+        const std::string path = folder.file(c.name);
+        if (c.existing)
+            writeFileBytes(path, Bytes(10, 1));
+        SetLastError(ERROR_OUTOFMEMORY);
+        EXPECT_FALSE(image.save(path.c_str(), true, false)) << c.why;
+        EXPECT_EQ(image.errorCode(), c.expected) << c.why;
+    }
+}
+
 TEST_F(BmpFileTest, CaptureThatCannotCreateOrReadReportsIt) {
     BitmapHandle bitmap = makeDibSection(4, 4);
     DibImage image;
