@@ -1,4 +1,5 @@
 #include "animator/animator.h"
+#include "animator/offscreen_surface.h"
 #include "platform/gdi_handles.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
@@ -54,6 +55,7 @@ Animator::~Animator() {
         }
     }
     scene_.reset(); // only now that nothing can reach it
+    sceneBuffer_.reset();
 }
 
 void Animator::requestRepaint() {
@@ -61,6 +63,15 @@ void Animator::requestRepaint() {
     repaintRequested_ = true;
     if (repaintEvent_)
         SetEvent(repaintEvent_.get());
+}
+
+FramePaceStatistics Animator::frameStatistics() const {
+    SectionLock::Guard guard(lock_);
+    FramePaceStatistics statistics;
+    statistics.frames = pace_.frames;
+    statistics.meanIntervalMs = pace_.intervals ? pace_.sumMs / pace_.intervals : 0;
+    statistics.worstIntervalMs = pace_.worstMs;
+    return statistics;
 }
 
 void Animator::setPaused(bool paused) {

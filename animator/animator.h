@@ -4,7 +4,16 @@
 #include "timing/frame_pacer.h"
 
 #include <windows.h>
+#include <cstdint>
 #include <memory>
+
+// How the render thread has kept the frame period in its main loop: the frames drawn and
+// the intervals between the starts of consecutive frames (a pause breaks the chain).
+struct FramePaceStatistics {
+    std::uint32_t frames = 0;
+    double meanIntervalMs = 0;
+    double worstIntervalMs = 0;
+};
 
 class OffscreenSurface;
 class PowerPolicyReader;
@@ -34,6 +43,9 @@ class Animator {
     // tells the render thread to end.
     void handOffWallpaper();
 
+    // The pace of the main loop so far, for measurements.
+    FramePaceStatistics frameStatistics() const;
+
   private:
     // How a stage of the render thread ended.
     enum class Stage {
@@ -49,23 +61,33 @@ class Animator {
     Stage crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                     FramePacer& pacer);
     Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height);
-    Stage animate(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
+    Stage animate(HDC window, const OffscreenSurface& sceneBuffer,
                   const PowerSaveSettings& powerSave, FramePacer& pacer);
     // Under the lock, full screen, when the decision says so: the last frame becomes the
     // wallpaper and the position is stored.
     void handOffLastFrame();
+    void recordFrameStart(LARGE_INTEGER start, LARGE_INTEGER ticksPerSecond);
     void applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
                             const PowerSaveSettings& settings);
 
     // Guards the three flags and every use of the Scene and of the window's context. The
     // other fields do not change once the constructor has started the thread.
-    SectionLock lock_;
+    mutable SectionLock lock_;
     HINSTANCE instance_;
     HWND window_;
     bool fullScreen_;
     bool repaintRequested_ = false;
     bool closing_ = false; // written only by the hand-off
     bool paused_ = false;
+    // The main loop's pace, kept by the render thread under the lock.
+    struct PaceRecord {
+        LARGE_INTEGER lastStart = {};
+        bool chained = false;
+        std::uint32_t frames = 0;
+        std::uint32_t intervals = 0;
+        double sumMs = 0;
+        double worstMs = 0;
+    } pace_;
     // Set when the thread is to end: by the hand-off once it is done with the window,
     // and by the destructor. Every wait of the thread ends on it.
     KernelHandle stopEvent_;
@@ -78,6 +100,9 @@ class Animator {
     // points into the render thread's stack.
     FramePacer revealPacer_;
     std::unique_ptr<Scene> scene_; // null when it could not be allocated
-    KernelHandle thread_;          // null when the thread could not be started
+    // The render thread's back buffer, made from the window's context under the lock; the
+    // hand-off draws the last frame into it (nothing else draws once closing is set).
+    std::unique_ptr<OffscreenSurface> sceneBuffer_;
+    KernelHandle thread_; // null when the thread could not be started
     DWORD threadId_ = 0;
 };

@@ -12,6 +12,7 @@ class OffscreenSurface {
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     HDC dc() const { return dc_.get(); }
+    HBITMAP bitmap() const { return bitmap_.get(); }
     explicit operator bool() const { return dc_ && bitmap_ && selection_; }
 
   private:

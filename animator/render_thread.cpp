@@ -59,7 +59,8 @@ void Animator::run() {
     // and the thread lets go of them only once the hand-off is done with the window.
     WindowDC window(window_); // held for the thread's whole life
     SectionLock::Guard guard(lock_);
-    OffscreenSurface sceneBuffer(window.get(), width, height);
+    sceneBuffer_ = std::make_unique<OffscreenSurface>(window.get(), width, height);
+    const OffscreenSurface& sceneBuffer = *sceneBuffer_;
     scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
     guard.unlock();
     Stage stage = readStartStyle() != 0
@@ -68,7 +69,7 @@ void Animator::run() {
     if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
         stage = Stage::Stopped;
     if (stage == Stage::Continue)
-        stage = animate(window.get(), sceneBuffer, width, height, powerSave, pacer);
+        stage = animate(window.get(), sceneBuffer, powerSave, pacer);
     if (stage == Stage::Closing)
         idle(pacer);
 }
@@ -149,20 +150,20 @@ Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& s
     return Stage::Continue;
 }
 
-Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffer, int width,
-                                  int height, const PowerSaveSettings& powerSave,
-                                  FramePacer& pacer) {
+Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffer,
+                                  const PowerSaveSettings& powerSave, FramePacer& pacer) {
     // Only a full-screen run reads the power policy; powrprof is loaded once for it.
     std::unique_ptr<PowerPolicyReader> policy;
     if (fullScreen_)
         policy = std::make_unique<PowerPolicyReader>();
     TickClock64 clock;
-    SectionLock::Guard surfaces(lock_);
-    OffscreenSurface work(window, width, height);
-    surfaces.unlock();
     Stage stage = Stage::Continue;
+    LARGE_INTEGER ticksPerSecond = {};
+    QueryPerformanceFrequency(&ticksPerSecond);
     for (std::uint32_t frame = 0; stage == Stage::Continue; ++frame) {
         pacer.start();
+        LARGE_INTEGER frameStart = {};
+        QueryPerformanceCounter(&frameStart);
         if (policy && frame % kPowerSaveCheckInterval == 0)
             applyPowerSaveRule(*policy, clock, powerSave);
         {
@@ -175,6 +176,7 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
                 }
                 if (!paused_)
                     break;
+                pace_.chained = false;
                 guard.unlock();
                 if (!pacer.sleep(kPausedPollMs)) {
                     stage = Stage::Stopped;
@@ -184,15 +186,31 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
             }
             if (stage != Stage::Continue)
                 break;
-            scene_->draw(window, sceneBuffer.dc(), false, repaintRequested_, work.dc());
+            recordFrameStart(frameStart, ticksPerSecond);
+            // No scratch surface: the slide show blends straight from its strip, a
+            // full-screen copy less per frame of a cross-fade, with the same pixels.
+            scene_->draw(window, sceneBuffer.dc(), false, repaintRequested_, nullptr);
             repaintRequested_ = false;
             scene_->advance();
         }
         if (!pacer.waitUntil(kFramePeriodMs))
             stage = Stage::Stopped;
     }
-    surfaces.relock();
     return stage;
+}
+
+void Animator::recordFrameStart(LARGE_INTEGER start, LARGE_INTEGER ticksPerSecond) {
+    ++pace_.frames;
+    if (pace_.chained && ticksPerSecond.QuadPart > 0) {
+        const double ms = 1000.0 * static_cast<double>(start.QuadPart - pace_.lastStart.QuadPart) /
+                          static_cast<double>(ticksPerSecond.QuadPart);
+        ++pace_.intervals;
+        pace_.sumMs += ms;
+        if (ms > pace_.worstMs)
+            pace_.worstMs = ms;
+    }
+    pace_.lastStart = start;
+    pace_.chained = true;
 }
 
 // The policy is read outside the lock (a slow query must not hold up the window thread);

@@ -2,6 +2,7 @@
 #include "animator/animator.h"
 #include "animator/apply_wallpaper.h"
 #include "animator/directory_path.h"
+#include "animator/offscreen_surface.h"
 #include "animator/scene_position.h"
 #include "animator/wallpaper_file.h"
 #include "platform/gdi_handles.h"
@@ -10,6 +11,8 @@
 #include "settings/wallpaper_decision.h"
 
 #include <shlobj.h>
+
+#include <memory>
 
 void Animator::handOffWallpaper() {
     if (!scene_ || scene_->isBroken())
@@ -40,20 +43,21 @@ void Animator::handOffLastFrame() {
     GetWindowRect(window_, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    WindowDC window(window_);
-    BitmapHandle frame(CreateCompatibleBitmap(window.get(), width, height));
-    MemoryDC memory(window.get());
-    if (!window || !frame || !memory)
+    // The render thread's back buffer is made and touched already, and no frame is drawn
+    // into it any more; only a close before the thread made it needs a bitmap of its own.
+    std::unique_ptr<OffscreenSurface> ownSurface;
+    const OffscreenSurface* surface = sceneBuffer_.get();
+    if (!surface || !*surface) {
+        WindowDC window(window_);
+        ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);
+        surface = ownSurface.get();
+    }
+    if (!*surface)
         return;
-    {
-        SelectedObject selection(memory.get(), frame.get());
-        if (!selection)
-            return;
-        scene_->draw(memory.get(), nullptr, true, false, nullptr);
-    } // deselected: the capture reads the bitmap on its own
+    scene_->draw(surface->dc(), nullptr, true, false, nullptr);
     // Nothing changes unless the new picture is wholly in place; the resume values then
     // describe the picture that the desktop shows.
-    if (!writeWallpaperFile(frame.get(), width, height, own.file))
+    if (!writeWallpaperFile(surface->bitmap(), width, height, own.file))
         return;
     saveScenePosition(*scene_);
     applyWallpaper(own.file, WPSTYLE_STRETCH);

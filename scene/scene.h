@@ -2,6 +2,7 @@
 #include "platform/gdi_handles.h"
 #include "scene/scene_motion.h"
 #include "scene/scene_setup.h"
+#include "scene/sprite_compose.h"
 
 #include <windows.h>
 #include <cstdint>
@@ -80,6 +81,7 @@ class Scene {
     BitmapHandle sprite_;
     MemoryDC backgroundDC_;
     SelectedObject backgroundSelection_;
+    SpriteComposer spriteComposer_; // holds the sprite selected, with its masks
     std::int32_t spriteWidth_ = 0;
     std::int32_t spriteHeight_ = 0;
     std::int32_t spriteX_ = 0;

@@ -77,11 +77,12 @@ Scene::Scene(SceneSetup setup, HDC dc)
     : fullScreen_(setup.fullScreen), motionWhilePowerSave_(setup.motionWhilePowerSave),
       background_(std::move(setup.background)), sprite_(std::move(setup.sprite)),
       backgroundDC_(usable(setup) && background_ && sprite_ ? MemoryDC(dc) : MemoryDC()),
-      backgroundSelection_(backgroundDC_.get(), background_.get()) {
+      backgroundSelection_(backgroundDC_.get(), background_.get()),
+      spriteComposer_(dc, backgroundDC_ ? sprite_.get() : nullptr, kSpriteKeyColour) {
     SceneMotion& m = motion_;
     m.screenWidth = setup.screenWidth;
     m.screenHeight = setup.screenHeight;
-    if (!backgroundDC_ || !backgroundSelection_)
+    if (!backgroundDC_ || !backgroundSelection_ || !spriteComposer_)
         return;
     m.moveType = setup.moveType;
     m.skipIfReqFixedPos = setup.skipIfReqFixedPos;

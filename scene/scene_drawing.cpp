@@ -31,7 +31,7 @@ void Scene::tile(HDC dc, const RECT& rect) const {
 }
 
 void Scene::composeSpriteOnto(HDC dc, int alpha) const {
-    composeSprite(dc, POINT{spriteX_, spriteY_}, sprite_.get(), kSpriteKeyColour, alpha);
+    spriteComposer_.compose(dc, POINT{spriteX_, spriteY_}, alpha);
 }
 
 void Scene::draw(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
@@ -79,7 +79,8 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
     const int alpha = fullRedraw ? 255 : m.spriteAlpha;
 
     // In full-screen power save the phase only stands on frame boundaries: a jump.
-    if (m.powerSaveLatched && fullScreen_ && m.phase != m.drawnPhase && !fullRedraw && backBuffer) {
+    if (m.powerSaveLatched && fullScreen_ && m.phase != m.drawnPhase &&
+        m.phase != m.unrevealedPhase && !fullRedraw && backBuffer) {
         m.drawnAlpha = m.spriteAlpha;
         m.drawnPhase = m.phase;
         BitBlt(backBuffer, 0, 0, W, H, backgroundDC_.get(), W * (k % frames), 0, SRCCOPY);
@@ -132,7 +133,7 @@ void Scene::drawSpriteRect(HDC target, HDC backBuffer, int alpha) {
     drawBackgroundTiled(temporaryDC.get(), RECT{0, 0, spriteWidth_, spriteHeight_},
                         backgroundDC_.get(), motion_.backgroundWidth, motion_.backgroundHeight,
                         motion_.viewX + spriteX_, motion_.viewY + spriteY_);
-    composeSprite(temporaryDC.get(), POINT{0, 0}, sprite_.get(), kSpriteKeyColour, alpha);
+    spriteComposer_.compose(temporaryDC.get(), POINT{0, 0}, alpha);
     BitBlt(target, spriteX_, spriteY_, spriteWidth_, spriteHeight_, temporaryDC.get(), 0, 0,
            SRCCOPY);
 }

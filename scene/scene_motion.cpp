@@ -101,9 +101,9 @@ void advanceSlideShow(SceneMotion& m) {
         if (m.phase >= stripLength(m))
             m.phase = 0;
         if (m.phase % kFrameLength == 0) {
-            // The cross-fade just completed this frame: no reveal of it.
+            // The cross-fade just completed this frame: it is drawn, not revealed.
             if (!oldLatched && m.powerSave)
-                m.drawnPhase = m.phase;
+                m.unrevealedPhase = m.phase;
             m.powerSaveLatched = m.powerSave;
             boundary = true;
             m.holdFrames = m.powerSave ? kPowerSaveHoldFrames : kHoldFrames;

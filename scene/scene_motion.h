@@ -59,6 +59,9 @@ struct SceneMotion {
     std::int32_t holdFrames = kStartHoldFrames;
     std::int32_t phase = 0; // MoveSlideShow: position in the strip in 1/256 of a frame
     std::int32_t drawnPhase = 1;
+    // A phase that the power save's block reveal is not to show: the frame that a
+    // cross-fade has just completed when power save sets in. It is drawn as usual.
+    std::int32_t unrevealedPhase = -1;
     std::int32_t viewX = 0;
     std::int32_t viewY = 0;
     std::int32_t drawnViewX = 0;

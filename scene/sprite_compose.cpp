@@ -1,55 +1,85 @@
 #include "scene/sprite_compose.h"
-#include "platform/gdi_handles.h"
 
 #include <algorithm>
 
-// A mask chain: the blended sprite where it is opaque, the old picture where it shows the
-// key colour, joined with AND and OR. Monochrome-to-colour copies take a 0 bit as the
-// destination's text colour (black) and a 1 bit as its background colour (white), the
-// defaults of a fresh memory context.
+namespace {
+
+// Monochrome-to-colour copies take a 0 bit as the destination's text colour and a 1 bit
+// as its background colour: black and white for the mask chain, whatever the context had.
+class MaskColours {
+  public:
+    explicit MaskColours(HDC dc)
+        : dc_(dc), text_(SetTextColor(dc, RGB(0, 0, 0))),
+          background_(SetBkColor(dc, RGB(255, 255, 255))) {}
+    ~MaskColours() {
+        SetTextColor(dc_, text_);
+        SetBkColor(dc_, background_);
+    }
+    MaskColours(const MaskColours&) = delete;
+    MaskColours& operator=(const MaskColours&) = delete;
+
+  private:
+    HDC dc_;
+    COLORREF text_;
+    COLORREF background_;
+};
+
+} // namespace
+
+SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyColour) {
+    BITMAP description = {};
+    if (!sprite || !GetObjectA(sprite, sizeof description, &description) ||
+        description.bmWidth <= 0 || description.bmHeight <= 0)
+        return;
+    width_ = description.bmWidth;
+    height_ = description.bmHeight;
+    sprite_.emplace(compatibleWith, sprite, false);
+    mask_.emplace(compatibleWith, CreateBitmap(width_, height_, 1, 1, nullptr), true);
+    inverse_.emplace(compatibleWith, CreateBitmap(width_, height_, 1, 1, nullptr), true);
+    ink_.emplace(compatibleWith, CreateCompatibleBitmap(compatibleWith, width_, height_), true);
+    blend_.emplace(compatibleWith, CreateCompatibleBitmap(compatibleWith, width_, height_), true);
+    if (!*sprite_ || !*mask_ || !*inverse_ || !*ink_ || !*blend_)
+        return;
+
+    // 1 (white) where the sprite shows the key colour: the colour-to-monochrome copy.
+    const COLORREF oldBackground = SetBkColor(sprite_->get(), keyColour);
+    BitBlt(mask_->get(), 0, 0, width_, height_, sprite_->get(), 0, 0, SRCCOPY);
+    SetBkColor(sprite_->get(), oldBackground);
+    BitBlt(inverse_->get(), 0, 0, width_, height_, mask_->get(), 0, 0, NOTSRCCOPY);
+    // The sprite at full strength where it is opaque, black elsewhere.
+    BitBlt(ink_->get(), 0, 0, width_, height_, sprite_->get(), 0, 0, SRCCOPY);
+    {
+        MaskColours colours(ink_->get());
+        BitBlt(ink_->get(), 0, 0, width_, height_, inverse_->get(), 0, 0, SRCAND);
+    }
+    ready_ = true;
+}
+
+// The picture keeps its pixels where the sprite shows the key colour (AND with the mask)
+// and takes the blended sprite elsewhere (OR with the blend, black where the key is).
+void SpriteComposer::compose(HDC dc, POINT position, int alpha) const {
+    if (!ready_ || alpha <= 0)
+        return;
+    alpha = std::min(alpha, 255);
+    const int px = position.x;
+    const int py = position.y;
+    HDC over = ink_->get();
+    if (alpha < 255) {
+        HDC blend = blend_->get();
+        BitBlt(blend, 0, 0, width_, height_, dc, px, py, SRCCOPY);
+        const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
+        AlphaBlend(blend, 0, 0, width_, height_, sprite_->get(), 0, 0, width_, height_, function);
+        MaskColours colours(blend);
+        BitBlt(blend, 0, 0, width_, height_, inverse_->get(), 0, 0, SRCAND);
+        over = blend;
+    }
+    MaskColours colours(dc);
+    BitBlt(dc, px, py, width_, height_, mask_->get(), 0, 0, SRCAND);
+    BitBlt(dc, px, py, width_, height_, over, 0, 0, SRCPAINT);
+}
+
 void composeSprite(HDC dc, POINT position, HBITMAP sprite, COLORREF keyColour, int alpha) {
     if (alpha <= 0 || !sprite)
         return;
-    alpha = std::min(alpha, 255);
-    BITMAP description = {};
-    if (!GetObjectA(sprite, sizeof description, &description))
-        return;
-    const int w = description.bmWidth;
-    const int h = description.bmHeight;
-    const int px = position.x;
-    const int py = position.y;
-
-    BitmapHandle invMask(CreateBitmap(w, h, 1, 1, nullptr));
-    BitmapHandle mask(CreateBitmap(w, h, 1, 1, nullptr));
-    BitmapHandle work(CreateCompatibleBitmap(dc, w, h));
-    BitmapHandle blend(CreateCompatibleBitmap(dc, w, h));
-    MemoryDC spriteDC(dc);
-    MemoryDC invMaskDC(dc);
-    MemoryDC maskDC(dc);
-    MemoryDC workDC(dc);
-    MemoryDC blendDC(dc);
-    SelectedObject spriteSelection(spriteDC.get(), sprite);
-    SelectedObject invMaskSelection(invMaskDC.get(), invMask.get());
-    SelectedObject maskSelection(maskDC.get(), mask.get());
-    SelectedObject workSelection(workDC.get(), work.get());
-    SelectedObject blendSelection(blendDC.get(), blend.get());
-    if (!spriteSelection || !invMaskSelection || !maskSelection || !workSelection ||
-        !blendSelection)
-        return;
-
-    // 1 (white) where the sprite shows the key colour.
-    COLORREF oldBackground = SetBkColor(spriteDC.get(), keyColour);
-    BitBlt(maskDC.get(), 0, 0, w, h, spriteDC.get(), 0, 0, SRCCOPY);
-    SetBkColor(spriteDC.get(), oldBackground);
-    BitBlt(invMaskDC.get(), 0, 0, w, h, maskDC.get(), 0, 0, NOTSRCCOPY);
-
-    BitBlt(blendDC.get(), 0, 0, w, h, dc, px, py, SRCCOPY);
-    BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-    AlphaBlend(blendDC.get(), 0, 0, w, h, spriteDC.get(), 0, 0, w, h, function);
-    BitBlt(blendDC.get(), 0, 0, w, h, invMaskDC.get(), 0, 0, SRCAND);
-
-    BitBlt(workDC.get(), 0, 0, w, h, dc, px, py, SRCCOPY);
-    BitBlt(workDC.get(), 0, 0, w, h, maskDC.get(), 0, 0, SRCAND);
-    BitBlt(workDC.get(), 0, 0, w, h, blendDC.get(), 0, 0, SRCPAINT);
-    BitBlt(dc, px, py, w, h, workDC.get(), 0, 0, SRCCOPY);
+    SpriteComposer(dc, sprite, keyColour).compose(dc, position, alpha);
 }

@@ -1,6 +1,7 @@
-// How busy the render thread keeps a processor in the main loop: 100 x (thread CPU time /
-// wall time) over a few seconds. A measurement to read, not a test; run it by hand under
-// the test session (it is not part of the suite).
+// How busy the render thread keeps a processor in the main loop, 100 x (thread CPU time /
+// wall time), and how well it keeps the frame period, over a few seconds of a full-screen
+// window and a preview. A measurement to read, not a test: scripts/bench runs it on each
+// screen size (it is not part of the suite). Each result is one line starting "bench:".
 #include "animator/animator.h"
 #include "platform/kernel_handles.h"
 #include "tests/animator/process_probe.h"
@@ -31,13 +32,17 @@ class RenderLoad : public AnimatorScenery {
         KernelHandle thread = findRenderThread(before);
         ASSERT_TRUE(thread);
         idleFor(3000); // past the start-up transition
+        const FramePaceStatistics startPace = animator->frameStatistics();
         const ULONGLONG cpuStart = cpuTime100ns(thread.get());
         const DWORD wallStart = GetTickCount();
         idleFor(6000);
         const double cpuMs = (cpuTime100ns(thread.get()) - cpuStart) / 10000.0;
         const DWORD wallMs = GetTickCount() - wallStart;
-        std::printf("%s: render thread CPU %.0f ms in %lu ms: load %.1f %%\n", what, cpuMs, wallMs,
-                    100.0 * cpuMs / wallMs);
+        const FramePaceStatistics pace = animator->frameStatistics();
+        ASSERT_GT(pace.frames, startPace.frames) << "the main loop drew no frame";
+        std::printf("bench: %s %dx%d load=%.1f%% frames=%u mean=%.1fms worst=%.1fms\n", what,
+                    window.width(), window.height(), 100.0 * cpuMs / wallMs, pace.frames,
+                    pace.meanIntervalMs, pace.worstIntervalMs);
     }
 };
 
@@ -47,16 +52,16 @@ TEST_F(RenderLoad, MainLoop) {
     {
         TestWindow window = TestWindow::fullScreen();
         stillType(window.width(), window.height());
-        measure("full screen, still picture", window, true);
+        measure("full-screen-still", window, true);
     }
     {
         TestWindow window = TestWindow::fullScreen();
         movingType(window.width(), window.height());
-        measure("full screen, drift of 4 pixels a frame", window, true);
+        measure("full-screen-drift", window, true);
     }
     {
         TestWindow window(320, 240);
         movingType(320, 240);
-        measure("preview 320 x 240, drift", window, false);
+        measure("preview-drift", window, false);
     }
 }

@@ -75,15 +75,22 @@ std::unique_ptr<Scene> build(SceneSetup setup) {
     return std::make_unique<Scene>(std::move(setup), window.dc());
 }
 
-// Advances a slide show in power save until the motion has taken the power-save form
-// (at a frame boundary) and then made its first whole-frame jump.
+// Runs a slide show in power save, drawing every frame as the render thread does, until
+// the motion has taken the power-save form (at a frame boundary) and then made its first
+// whole-frame jump, which is left to the caller to draw.
 void advanceToFirstPowerSaveJump(Scene& scene) {
+    DibSurface target(scene.screenWidth(), scene.screenHeight());
+    DibSurface back(scene.screenWidth(), scene.screenHeight());
     scene.setPowerSave(true);
-    while (!scene.motion().powerSaveLatched)
+    while (!scene.motion().powerSaveLatched) {
+        scene.draw(target.dc(), back.dc(), false, false, nullptr);
         scene.advance();
+    }
     const std::int32_t boundary = scene.phase();
-    while (scene.phase() == boundary)
+    while (scene.phase() == boundary) {
+        scene.draw(target.dc(), back.dc(), false, false, nullptr);
         scene.advance();
+    }
 }
 
 } // namespace
@@ -369,4 +376,98 @@ TEST(SceneDrawing, ABrokenSceneDrawsAndMovesNothing) {
     scene.draw(window.dc(), back.dc(), true, true, nullptr);
     scene.revealScene(window.dc(), back.dc());
     EXPECT_EQ(touched(window), 0);
+}
+
+namespace {
+
+// The pixels of a surface, row by row.
+std::vector<std::uint32_t> pixelsOf(const DibSurface& surface) {
+    GdiFlush();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = surface.width();
+    info.bmiHeader.biHeight = -surface.height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(surface.width()) * surface.height());
+    MemoryDC dc(nullptr);
+    GetDIBits(dc.get(), surface.bitmap(), 0, surface.height(), pixels.data(), &info,
+              DIB_RGB_COLORS);
+    return pixels;
+}
+
+} // namespace
+
+// What the fast path leaves on the screen equals a complete repaint of the same state, frame
+// after frame: through holds, cross-fades and glides, power save with its jumps, repaint
+// requests, and sprites at the edges or reaching past them. Two Scenes advance in step (the
+// same random numbers); one is drawn as the render thread draws, the other repainted whole.
+TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
+    struct Place {
+        const char* name;
+        POINT position;
+        SIZE size;
+    } places[] = {
+        {"inside", {20, 10}, {16, 12}},
+        {"top-left corner", {0, 0}, {16, 12}},
+        {"bottom-right edge", {W - 16, H - 12}, {16, 12}},
+        {"centred, wider than the screen", {-1, -1}, {90, 20}},
+    };
+    for (std::int32_t moveType = MoveSlideShow; moveType <= MoveWaypoints; ++moveType) {
+        for (const Place& place : places) {
+            for (bool fullScreen : {true, false}) {
+                SCOPED_TRACE("move type " + std::to_string(moveType) + ", sprite " + place.name +
+                             (fullScreen ? ", full screen" : ", preview"));
+                auto setupFor = [&] {
+                    SceneSetup setup = moveType == MoveSlideShow
+                                           ? stripSetup(3)
+                                           : tiledSetup(moveType, place.position, place.size);
+                    if (moveType == MoveSlideShow) {
+                        setup.sprite =
+                            makeDibBitmap(place.size.cx, place.size.cy,
+                                          framedSprite(place.size.cx, place.size.cy));
+                        setup.parameters.spriteX = place.position.x;
+                        setup.parameters.spriteY = place.position.y;
+                    }
+                    setup.fullScreen = fullScreen;
+                    setup.parameters.motionParamX = moveType == MoveRandomHop ? 5 : -3;
+                    setup.parameters.motionParamY = moveType == MoveRandomHop ? 30 : 2;
+                    setup.parameters.waypointCount = 3;
+                    setup.parameters.waypoints[0] = {0, 0};
+                    setup.parameters.waypoints[1] = {70, 45};
+                    setup.parameters.waypoints[2] = {30, 60};
+                    return setup;
+                };
+                auto fast = build(setupFor());
+                auto whole = build(setupFor());
+                ASSERT_FALSE(fast->isBroken());
+                RecordingPacer fastPacer;
+                RecordingPacer wholePacer;
+                fast->setRevealPacer(&fastPacer);
+                whole->setRevealPacer(&wholePacer);
+                DibSurface fastTarget(W, H, kSentinel);
+                DibSurface fastBack(W, H);
+                DibSurface wholeTarget(W, H, kSentinel);
+                DibSurface wholeBack(W, H);
+                // The render thread's start: a full redraw into the back buffer, shown whole.
+                fast->draw(fastBack.dc(), nullptr, true, false, nullptr);
+                whole->draw(wholeBack.dc(), nullptr, true, false, nullptr);
+                BitBlt(fastTarget.dc(), 0, 0, W, H, fastBack.dc(), 0, 0, SRCCOPY);
+                for (int frame = 0; frame < 300; ++frame) {
+                    if (frame == 120) {
+                        fast->setPowerSave(true);
+                        whole->setPowerSave(true);
+                    }
+                    const bool repaint = frame % 97 == 50;
+                    fast->draw(fastTarget.dc(), fastBack.dc(), false, repaint, nullptr);
+                    whole->draw(wholeTarget.dc(), wholeBack.dc(), false, true, nullptr);
+                    ASSERT_EQ(pixelsOf(fastTarget), pixelsOf(wholeTarget)) << "frame " << frame;
+                    std::srand(static_cast<unsigned>(frame));
+                    fast->advance();
+                    std::srand(static_cast<unsigned>(frame));
+                    whole->advance();
+                }
+            }
+        }
+    }
 }

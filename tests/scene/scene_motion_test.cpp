@@ -93,8 +93,8 @@ TEST(SlideShowMotion, PowerSaveWaitsForTheBoundaryThenJumpsWholeFramesAndToggles
     advanceMotion(m);
     ASSERT_EQ(m.phase, 256);
     EXPECT_TRUE(m.powerSaveLatched);
-    // The frame just faded in is on the screen already: no reveal of it.
-    EXPECT_EQ(m.drawnPhase, 256);
+    // The frame just faded in is drawn as usual, not revealed.
+    EXPECT_EQ(m.unrevealedPhase, 256);
     std::vector<int> boundaryAlphas{m.spriteAlpha};
     int expectedPhase = 256;
     for (int jump = 0; jump < 5; ++jump) {
