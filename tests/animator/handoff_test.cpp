@@ -7,7 +7,8 @@
 #include "tests/animator/desktop_guard.h"
 #include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
-#include "tests/animator/test_window.h"
+#include "tests/support/pixels.h"
+#include "tests/support/test_window.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>

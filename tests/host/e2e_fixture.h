@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 // Each end-to-end test installs its own copy of the saver and leaves the user's
 // preferences, desktop settings and the saver's wallpaper file as it found them.
@@ -35,28 +34,4 @@ class SaverEndToEndTest : public testing::Test {
                                   "TileWallpaper", "WallpaperStyle"}};
     SaverInstall install;
     std::string ownWallpaper;
-};
-
-// A top-level window of the test, standing in for the display-settings page or for the
-// window that owns the settings dialog. It records the help requests that reach it.
-class TestWindow {
-  public:
-    struct HelpRequest {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        POINT helpPoint; // WM_HELP: the HELPINFO's mouse position as it arrived
-    };
-    static std::vector<HelpRequest>& helpRequests();
-
-    TestWindow(int x, int y, int width, int height);
-    ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND get() const { return window_; }
-    void destroy();
-
-  private:
-    HWND window_ = nullptr;
 };
