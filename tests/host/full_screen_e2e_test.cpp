@@ -1,6 +1,7 @@
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/test_pictures.h"
 #include "tests/host/user_input.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/wait_for.h"
 
 #include <cstdint>

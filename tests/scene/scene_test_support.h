@@ -26,9 +26,6 @@ inline PixelFunction framedSprite(int width, int height) {
     };
 }
 
-// Writes a 24-bit bottom-up BMP file.
-void writeBmp(const std::string& path, int width, int height, const PixelFunction& colour);
-
 // Start and wait calls, in order, without any real waiting.
 class RecordingPacer : public FramePacer {
   public:
