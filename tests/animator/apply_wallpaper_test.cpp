@@ -1,8 +1,9 @@
 #include "animator/active_desktop.h"
 #include "animator/apply_wallpaper.h"
-#include "tests/animator/desktop_guard.h"
 #include "tests/animator/test_scenery.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/desktop_guard.h"
+#include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,11 @@
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"
 #include "settings/wallpaper_decision.h"
-#include "tests/animator/desktop_guard.h"
 #include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/desktop_guard.h"
+#include "tests/support/registry_guard.h"
 #include "tests/support/test_window.h"
 
 #include <windows.h>

@@ -1,25 +1,9 @@
 #include "tests/animator/test_scenery.h"
-#include "platform/registry_key.h"
 #include "settings/preferences.h"
 #include "tests/support/bmp_file.h"
 
 #include <windows.h>
 #include <cstdio>
-
-std::string readRegistryText(const std::string& subKey, const std::string& name) {
-    RegKey key;
-    if (!key.open(HKEY_CURRENT_USER, subKey.c_str(), KEY_READ))
-        return {};
-    char text[1024];
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text),
-                         &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {};
-    text[size] = '\0';
-    return text;
-}
 
 void setPowerPolicy(const std::string& values) {
     SetEnvironmentVariableA("ORVIK_TEST_POWER_POLICY", values.empty() ? nullptr : values.c_str());

@@ -9,9 +9,6 @@
 #include <map>
 #include <string>
 
-// The text of a per-user string value; empty when absent.
-std::string readRegistryText(const std::string& subKey, const std::string& name);
-
 // The power policy that the test double of powrprof reports; "" makes the query fail.
 void setPowerPolicy(const std::string& idleAcIdleDcDozeAcDozeDc);
 

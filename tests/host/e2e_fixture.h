@@ -2,6 +2,7 @@
 #include "tests/host/desktop_state.h"
 #include "tests/host/saver_install.h"
 #include "tests/host/saver_process.h"
+#include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 
 #include <windows.h>
@@ -29,9 +30,7 @@ class SaverEndToEndTest : public testing::Test {
     bool waitUntilForeground(HWND window, DWORD boundMs = 15000);
 
     ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
-    ScopedRegistryValues desktop{kDesktopKey,
-                                 {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper",
-                                  "TileWallpaper", "WallpaperStyle"}};
+    DesktopGuard desktop;
     SaverInstall install;
     std::string ownWallpaper;
 };

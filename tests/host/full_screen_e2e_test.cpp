@@ -2,6 +2,7 @@
 #include "tests/host/test_pictures.h"
 #include "tests/host/user_input.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/registry_guard.h"
 #include "tests/support/wait_for.h"
 
 #include <cstdint>
