@@ -43,3 +43,16 @@ void SaverEndToEndTest::waitUntilNoPictureIsShown() {
 bool SaverEndToEndTest::waitUntilForeground(HWND window, DWORD boundMs) {
     return waitFor([window] { return GetForegroundWindow() == window; }, boundMs);
 }
+
+void SaverEndToEndTest::expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCode) {
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(waitFor(
+        [&] {
+            run.watchWindows();
+            return !run.running();
+        },
+        30000))
+        << "the run did not end";
+    EXPECT_EQ(run.exitCode(), exitCode);
+    EXPECT_TRUE(run.windowsSeen().empty());
+}

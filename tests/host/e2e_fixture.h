@@ -28,6 +28,9 @@ class SaverEndToEndTest : public testing::Test {
     // fade would start from it.
     void waitUntilNoPictureIsShown();
     bool waitUntilForeground(HWND window, DWORD boundMs = 15000);
+    // Waits for a run to end, watching for its windows meanwhile, and checks that it ended
+    // with exitCode having shown none. Fatal failures: wrap in ASSERT_NO_FATAL_FAILURE.
+    void expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCode);
 
     ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
     DesktopGuard desktop;

@@ -76,14 +76,7 @@ TEST_F(PreviewRun, PreviewWithoutAUsableWindowIsRefused) {
                                     "/p:" + decimal(parent.get()), "/p " + decimal(gone)}) {
         SCOPED_TRACE(tail);
         SaverProcess run(install.program(), install.quotedCommand(tail));
-        ASSERT_TRUE(waitFor(
-            [&] {
-                run.watchWindows();
-                return !run.running();
-            },
-            30000));
-        EXPECT_EQ(run.exitCode(), 0xFFFFFFFFu);
-        EXPECT_TRUE(run.windowsSeen().empty());
+        ASSERT_NO_FATAL_FAILURE(expectEndsWithoutAWindow(run, 0xFFFFFFFFu));
         EXPECT_EQ(run.saverWindow(parent.get()), nullptr);
     }
 }
