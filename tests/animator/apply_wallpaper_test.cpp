@@ -1,7 +1,9 @@
 #include "animator/active_desktop.h"
 #include "animator/apply_wallpaper.h"
-#include "tests/animator/desktop_guard.h"
 #include "tests/animator/test_scenery.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/desktop_guard.h"
+#include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ TEST(ApplyWallpaper, SetsTheFileAndTheStyleValuesOfEachStyle) {
     DesktopGuard desktop;
     TempFolder folder;
     const std::string path = folder.file("picture.bmp");
-    writeBmp(path, 16, 8, [](int x, int) { return x < 8 ? 0x204080u : 0xC08000u; });
+    writeBmp(path, 16, 8, [](int x, int) { return colorRef(x < 8 ? 0x204080u : 0xC08000u); });
 
     struct Case {
         DWORD style;

@@ -5,10 +5,12 @@
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"
 #include "settings/wallpaper_decision.h"
-#include "tests/animator/desktop_guard.h"
 #include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
-#include "tests/animator/test_window.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/desktop_guard.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/test_window.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -238,7 +240,7 @@ TEST_F(WallpaperHandOff, FailedReplacementKeepsThePreviousPictureByteForByte) {
     saveWallpaperPolicy(WallpaperPolicy::Always);
     // The previous hand-off's picture, on the desktop, with its resume values (of another
     // screen size, so that this run does not start from them).
-    writeBmp(ownPath, 40, 30, [](int x, int y) { return rgb(x * 6, y * 8, 99); });
+    writeBmp(ownPath, 40, 30, [](int x, int y) { return RGB(x * 6, y * 8, 99); });
     const std::vector<char> previous = fileBytes(ownPath);
     setRegistryString(kDesktopKey, "Wallpaper", ownPath);
     setRegistryString(kDesktopKey, "TileWallpaper", "0");

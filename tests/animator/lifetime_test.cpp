@@ -3,7 +3,10 @@
 #include "settings/preferences.h"
 #include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
-#include "tests/animator/test_window.h"
+#include "tests/support/captured_picture.h"
+#include "tests/support/pixels.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait_for.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,8 @@
 #include "platform/kernel_handles.h"
 #include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
-#include "tests/animator/test_window.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait_for.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,11 @@
 #include "resources/resource_ids.h"
 #include "settings/preferences.h"
 #include "tests/animator/test_scenery.h"
-#include "tests/animator/test_window.h"
+#include "tests/support/captured_picture.h"
+#include "tests/support/pixels.h"
 #include "tests/support/system_double.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait_for.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,58 +1,9 @@
 #include "tests/animator/test_scenery.h"
-#include "platform/registry_key.h"
 #include "settings/preferences.h"
+#include "tests/support/bmp_file.h"
 
 #include <windows.h>
 #include <cstdio>
-#include <stdexcept>
-#include <vector>
-
-void writeBmp(const std::string& path, int width, int height,
-              const std::function<std::uint32_t(int, int)>& pixel) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride * height;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
-    for (int y = 0; y < height; ++y) {
-        unsigned char* row = &rows[static_cast<std::size_t>(height - 1 - y) * stride];
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t colour = pixel(x, y);
-            row[x * 3] = colour & 0xFF;
-            row[x * 3 + 1] = (colour >> 8) & 0xFF;
-            row[x * 3 + 2] = (colour >> 16) & 0xFF;
-        }
-    }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info, sizeof info, 1, out);
-    std::fwrite(rows.data(), 1, rows.size(), out);
-    std::fclose(out);
-}
-
-std::string readRegistryText(const std::string& subKey, const std::string& name) {
-    RegKey key;
-    if (!key.open(HKEY_CURRENT_USER, subKey.c_str(), KEY_READ))
-        return {};
-    char text[1024];
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text),
-                         &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {};
-    text[size] = '\0';
-    return text;
-}
 
 void setPowerPolicy(const std::string& values) {
     SetEnvironmentVariableA("ORVIK_TEST_POWER_POLICY", values.empty() ? nullptr : values.c_str());
@@ -65,7 +16,8 @@ AnimatorScenery::AnimatorScenery() {
 
 std::string AnimatorScenery::picture(const std::string& name, int width, int height,
                                      const std::function<std::uint32_t(int, int)>& pixel) const {
-    writeBmp(pictures.file(name), width, height, pixel);
+    writeBmp(pictures.file(name), width, height,
+             [&pixel](int x, int y) { return colorRef(pixel(x, y)); });
     return name;
 }
 

@@ -9,13 +9,6 @@
 #include <map>
 #include <string>
 
-// Writes a 24-bit bottom-up BMP whose pixel (x, y) is pixel(x, y) as 0x00RRGGBB.
-void writeBmp(const std::string& path, int width, int height,
-              const std::function<std::uint32_t(int, int)>& pixel);
-
-// The text of a per-user string value; empty when absent.
-std::string readRegistryText(const std::string& subKey, const std::string& name);
-
 // The power policy that the test double of powrprof reports; "" makes the query fail.
 void setPowerPolicy(const std::string& idleAcIdleDcDozeAcDozeDc);
 
@@ -27,7 +20,8 @@ class AnimatorScenery : public testing::Test {
   protected:
     AnimatorScenery();
 
-    // A picture file in the resource folder; returns its file name.
+    // A picture file in the resource folder whose pixel (x, y) is pixel(x, y) as
+    // 0x00RRGGBB; returns its file name.
     std::string picture(const std::string& name, int width, int height,
                         const std::function<std::uint32_t(int, int)>& pixel) const;
     std::string solidPicture(const std::string& name, int width, int height,

@@ -1,4 +1,5 @@
 #include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 
 #include <windows.h>
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kExpectedDpiVariable[] = "ORVIK_EXPECT_DPI";
 constexpr char kBaseSizeVariable[] = "ORVIK_BASE_DIALOG_SIZE";
 

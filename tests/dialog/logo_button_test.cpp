@@ -2,78 +2,22 @@
 #include "dialog/settings_dialog.h"
 #include "resources/resource_ids.h"
 #include "tests/dialog/settings_dialog_window.h"
+#include "tests/support/dib_surface.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
 
 namespace {
 
-constexpr std::uint32_t kSentinel = 0x00FF00FF; // magenta: nothing drawn here
-
-// A 32-bit top-down DIB section in a memory device context.
-class PixelSurface {
-  public:
-    PixelSurface(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        fill(kSentinel);
-    }
-    ~PixelSurface() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    PixelSurface(const PixelSurface&) = delete;
-    PixelSurface& operator=(const PixelSurface&) = delete;
-
-    HDC dc() const { return dc_; }
-    void fill(std::uint32_t colour) {
-        GdiFlush();
-        std::fill(bits_, bits_ + width_ * height_, colour);
-    }
-    // 0x00RRGGBB
-    std::uint32_t at(int x, int y) const {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0x00FFFFFF;
-    }
-    std::vector<std::uint32_t> pixels() const {
-        GdiFlush();
-        std::vector<std::uint32_t> all(bits_, bits_ + width_ * height_);
-        for (auto& p : all)
-            p &= 0x00FFFFFF;
-        return all;
-    }
-
-  private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
-
-std::uint32_t asPixel(COLORREF colour) {
-    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
+const COLORREF kSentinel = RGB(255, 0, 255); // magenta: nothing drawn here
 
 // What the design asks for: the dialog's face, the 72 x 32 logo at the right edge,
 // centred from top to bottom (integer division toward zero).
-std::vector<std::uint32_t> expectedFace(int width, int height) {
-    PixelSurface reference(width, height);
-    reference.fill(asPixel(GetSysColor(COLOR_3DFACE)));
+std::vector<COLORREF> expectedFace(int width, int height) {
+    DibSurface reference(width, height, GetSysColor(COLOR_3DFACE));
     auto logo = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO),
                                               IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     DrawIconEx(reference.dc(), width - 72, (height - 32) / 2, logo, 72, 32, 0, nullptr, DI_NORMAL);
@@ -110,9 +54,9 @@ TEST_F(LogoButtonTest, LogoIsRightAlignedAndCentredOverTheDialogsFace) {
     } sizes[] = {{100, 40}, {96, 39}, {90, 35}, {72, 32}, {80, 25}};
     for (Size size : sizes) {
         SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
-        std::vector<std::uint32_t> expected = expectedFace(size.width, size.height);
+        std::vector<COLORREF> expected = expectedFace(size.width, size.height);
         // The reference really shows a logo, and only in its right 72 columns.
-        std::uint32_t face = asPixel(GetSysColor(COLOR_3DFACE));
+        const COLORREF face = GetSysColor(COLOR_3DFACE);
         int logoPixels = 0;
         for (int y = 0; y < size.height; ++y)
             for (int x = 0; x < size.width; ++x)
@@ -122,7 +66,7 @@ TEST_F(LogoButtonTest, LogoIsRightAlignedAndCentredOverTheDialogsFace) {
                 }
         ASSERT_GT(logoPixels, 200);
 
-        PixelSurface surface(size.width, size.height);
+        DibSurface surface(size.width, size.height, kSentinel);
         drawLogoButton(dialog.get(), drawItem(button, surface.dc(), size.width, size.height));
         EXPECT_EQ(surface.pixels(), expected);
     }
@@ -131,9 +75,9 @@ TEST_F(LogoButtonTest, LogoIsRightAlignedAndCentredOverTheDialogsFace) {
 TEST_F(LogoButtonTest, StateOfTheButtonDoesNotChangeThePicture) {
     SettingsDialogWindow dialog;
     HWND button = dialog.item(IDC_LOGO_BUTTON);
-    std::vector<std::uint32_t> expected = expectedFace(96, 39);
+    std::vector<COLORREF> expected = expectedFace(96, 39);
     for (UINT state : {ODS_SELECTED | ODS_FOCUS, ODS_DISABLED, ODS_GRAYED | ODS_NOACCEL}) {
-        PixelSurface surface(96, 39);
+        DibSurface surface(96, 39, kSentinel);
         drawLogoButton(dialog.get(), drawItem(button, surface.dc(), 96, 39, state));
         EXPECT_EQ(surface.pixels(), expected) << state;
     }
@@ -141,12 +85,12 @@ TEST_F(LogoButtonTest, StateOfTheButtonDoesNotChangeThePicture) {
 
 TEST_F(LogoButtonTest, DialogDrawsOnlyTheLogoButton) {
     SettingsDialogWindow dialog;
-    PixelSurface surface(96, 39);
+    DibSurface surface(96, 39, kSentinel);
     DRAWITEMSTRUCT other = drawItem(dialog.item(IDOK), surface.dc(), 96, 39);
     EXPECT_FALSE(
         settingsDialogProc(dialog.get(), WM_DRAWITEM, IDOK, reinterpret_cast<LPARAM>(&other)));
-    EXPECT_EQ(surface.at(0, 0), kSentinel);
-    EXPECT_EQ(surface.at(95, 38), kSentinel);
+    EXPECT_EQ(surface.pixel(0, 0), kSentinel);
+    EXPECT_EQ(surface.pixel(95, 38), kSentinel);
 
     DRAWITEMSTRUCT logo = drawItem(dialog.item(IDC_LOGO_BUTTON), surface.dc(), 96, 39);
     EXPECT_TRUE(settingsDialogProc(dialog.get(), WM_DRAWITEM, IDC_LOGO_BUTTON,
@@ -162,8 +106,8 @@ TEST_F(LogoButtonTest, ShownDialogPaintsTheLogoOnScreen) {
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT area{};
     GetClientRect(button, &area);
-    std::vector<std::uint32_t> expected = expectedFace(width(area), height(area));
-    PixelSurface screen(width(area), height(area));
+    std::vector<COLORREF> expected = expectedFace(width(area), height(area));
+    DibSurface screen(width(area), height(area), kSentinel);
     HDC buttonDC = GetDC(button);
     BitBlt(screen.dc(), 0, 0, width(area), height(area), buttonDC, 0, 0, SRCCOPY);
     ReleaseDC(button, buttonDC);

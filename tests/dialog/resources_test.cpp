@@ -1,4 +1,5 @@
 #include "resources/resource_ids.h"
+#include "tests/support/dib_section.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -75,13 +76,7 @@ int transparentPixels(int id, int size, bool& colourWhereTransparent) {
     GetObjectA(info.hbmColor, sizeof colourInfo, &colourInfo);
     int width = colourInfo.bmWidth;
     int height = colourInfo.bmHeight;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = topDownDibInfo(width, height);
     std::vector<std::uint32_t> colour(width * height), mask(width * height);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, info.hbmColor, 0, height, colour.data(), &format, DIB_RGB_COLORS);

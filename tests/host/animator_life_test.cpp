@@ -3,6 +3,7 @@
 #include "tests/host/desktop_state.h"
 #include "tests/host/saver_window_fixture.h"
 #include "tests/host/test_pictures.h"
+#include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_catalogue.h"
@@ -56,9 +57,7 @@ class AnimatedSaverTest : public SaverWindowTest {
     }
 
     ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
-    ScopedRegistryValues desktop{kDesktopKey,
-                                 {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper",
-                                  "TileWallpaper", "WallpaperStyle"}};
+    DesktopGuard desktop;
     TempFolder pictures;
     TestCatalogue catalogue;
 };

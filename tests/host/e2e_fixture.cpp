@@ -44,46 +44,15 @@ bool SaverEndToEndTest::waitUntilForeground(HWND window, DWORD boundMs) {
     return waitFor([window] { return GetForegroundWindow() == window; }, boundMs);
 }
 
-std::vector<TestWindow::HelpRequest>& TestWindow::helpRequests() {
-    static std::vector<HelpRequest> requests;
-    return requests;
-}
-
-namespace {
-
-LRESULT CALLBACK recordHelp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_HELP && message != WM_CONTEXTMENU)
-        return DefWindowProcA(window, message, wParam, lParam);
-    TestWindow::HelpRequest request{message, wParam, lParam, {}};
-    if (message == WM_HELP && lParam)
-        request.helpPoint = reinterpret_cast<const HELPINFO*>(lParam)->MousePos;
-    TestWindow::helpRequests().push_back(request);
-    return 1;
-}
-
-} // namespace
-
-TestWindow::TestWindow(int x, int y, int width, int height) {
-    static const bool registered = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = recordHelp;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = "OrvikTestWindow";
-        return RegisterClassA(&windowClass) != 0;
-    }();
-    if (registered)
-        window_ = CreateWindowExA(0, "OrvikTestWindow", "Display Properties",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-TestWindow::~TestWindow() {
-    destroy();
-}
-
-void TestWindow::destroy() {
-    if (window_ && IsWindow(window_))
-        DestroyWindow(window_);
-    window_ = nullptr;
+void SaverEndToEndTest::expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCode) {
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(waitFor(
+        [&] {
+            run.watchWindows();
+            return !run.running();
+        },
+        30000))
+        << "the run did not end";
+    EXPECT_EQ(run.exitCode(), exitCode);
+    EXPECT_TRUE(run.windowsSeen().empty());
 }

@@ -2,13 +2,13 @@
 #include "tests/host/desktop_state.h"
 #include "tests/host/saver_install.h"
 #include "tests/host/saver_process.h"
+#include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 // Each end-to-end test installs its own copy of the saver and leaves the user's
 // preferences, desktop settings and the saver's wallpaper file as it found them.
@@ -28,35 +28,12 @@ class SaverEndToEndTest : public testing::Test {
     // fade would start from it.
     void waitUntilNoPictureIsShown();
     bool waitUntilForeground(HWND window, DWORD boundMs = 15000);
+    // Waits for a run to end, watching for its windows meanwhile, and checks that it ended
+    // with exitCode having shown none. Fatal failures: wrap in ASSERT_NO_FATAL_FAILURE.
+    void expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCode);
 
     ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
-    ScopedRegistryValues desktop{kDesktopKey,
-                                 {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper",
-                                  "TileWallpaper", "WallpaperStyle"}};
+    DesktopGuard desktop;
     SaverInstall install;
     std::string ownWallpaper;
-};
-
-// A top-level window of the test, standing in for the display-settings page or for the
-// window that owns the settings dialog. It records the help requests that reach it.
-class TestWindow {
-  public:
-    struct HelpRequest {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        POINT helpPoint; // WM_HELP: the HELPINFO's mouse position as it arrived
-    };
-    static std::vector<HelpRequest>& helpRequests();
-
-    TestWindow(int x, int y, int width, int height);
-    ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND get() const { return window_; }
-    void destroy();
-
-  private:
-    HWND window_ = nullptr;
 };

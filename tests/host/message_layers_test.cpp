@@ -1,6 +1,7 @@
 #include "host/message_layers.h"
 #include "host/saver_modes.h"
 #include "tests/host/saver_window_fixture.h"
+#include "tests/support/help_request.h"
 
 #include <functional>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/user_input.h"
+#include "tests/support/help_request.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
 
 namespace {
@@ -32,20 +34,20 @@ TEST_F(PreviewRun, PreviewFillsTheParentIgnoresInputAndEndsWithIt) {
     expectFillsClientArea(preview, parent.get());
 
     // Help asked of the little picture goes to the page that shows it.
-    TestWindow::helpRequests().clear();
+    helpRequests().clear();
     HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, preview, 0, {210, 160}};
     EXPECT_EQ(SendMessageA(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1);
     EXPECT_EQ(SendMessageA(preview, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(preview),
                            MAKELPARAM(200, 150)),
               1);
-    ASSERT_TRUE(waitFor([] { return TestWindow::helpRequests().size() >= 2; }, 10000));
-    EXPECT_EQ(TestWindow::helpRequests()[0].message, static_cast<UINT>(WM_HELP));
-    EXPECT_EQ(TestWindow::helpRequests()[0].wParam, reinterpret_cast<WPARAM>(parent.get()));
-    EXPECT_EQ(TestWindow::helpRequests()[0].helpPoint.x, 210);
-    EXPECT_EQ(TestWindow::helpRequests()[0].helpPoint.y, 160);
-    EXPECT_EQ(TestWindow::helpRequests()[1].message, static_cast<UINT>(WM_CONTEXTMENU));
-    EXPECT_EQ(TestWindow::helpRequests()[1].wParam, reinterpret_cast<WPARAM>(parent.get()));
-    EXPECT_EQ(TestWindow::helpRequests()[1].lParam, MAKELPARAM(200, 150));
+    ASSERT_TRUE(waitFor([] { return helpRequests().size() >= 2; }, 10000));
+    EXPECT_EQ(helpRequests()[0].message, static_cast<UINT>(WM_HELP));
+    EXPECT_EQ(helpRequests()[0].wParam, reinterpret_cast<WPARAM>(parent.get()));
+    EXPECT_EQ(helpRequests()[0].helpPoint.x, 210);
+    EXPECT_EQ(helpRequests()[0].helpPoint.y, 160);
+    EXPECT_EQ(helpRequests()[1].message, static_cast<UINT>(WM_CONTEXTMENU));
+    EXPECT_EQ(helpRequests()[1].wParam, reinterpret_cast<WPARAM>(parent.get()));
+    EXPECT_EQ(helpRequests()[1].lParam, MAKELPARAM(200, 150));
 
     RECT rect = {};
     GetWindowRect(preview, &rect);
@@ -74,14 +76,7 @@ TEST_F(PreviewRun, PreviewWithoutAUsableWindowIsRefused) {
                                     "/p:" + decimal(parent.get()), "/p " + decimal(gone)}) {
         SCOPED_TRACE(tail);
         SaverProcess run(install.program(), install.quotedCommand(tail));
-        ASSERT_TRUE(waitFor(
-            [&] {
-                run.watchWindows();
-                return !run.running();
-            },
-            30000));
-        EXPECT_EQ(run.exitCode(), 0xFFFFFFFFu);
-        EXPECT_TRUE(run.windowsSeen().empty());
+        ASSERT_NO_FATAL_FAILURE(expectEndsWithoutAWindow(run, 0xFFFFFFFFu));
         EXPECT_EQ(run.saverWindow(parent.get()), nullptr);
     }
 }

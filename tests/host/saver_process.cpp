@@ -4,12 +4,6 @@
 
 #include <algorithm>
 
-std::string windowsPathOf(const char* unixPath) {
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 SaverProcess::SaverProcess(const std::string& program, const std::string& commandLine) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

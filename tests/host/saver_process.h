@@ -1,14 +1,11 @@
 #pragma once
 #include "platform/kernel_handles.h"
+#include "tests/support/unix_path.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
-
-// The Windows path of a file that the build made, given its Unix path (Wine's drive Z:
-// is the Unix root).
-std::string windowsPathOf(const char* unixPath);
 
 // One run of the saver started as the system starts it: a command line of the program's
 // path and a switch. Ended by force if the test leaves it running.

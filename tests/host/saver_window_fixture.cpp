@@ -1,19 +1,8 @@
 #include "tests/host/saver_window_fixture.h"
 #include "host/message_layers.h"
+#include "tests/support/help_request.h"
 
 namespace {
-
-const char* const kParentClass = "OrvikTestSettingsPage";
-
-LRESULT CALLBACK recordHelp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_HELP && message != WM_CONTEXTMENU)
-        return DefWindowProcA(window, message, wParam, lParam);
-    SaverWindowTest::HelpRequest request{message, wParam, lParam, InSendMessage() != FALSE, {}};
-    if (message == WM_HELP && lParam)
-        request.helpPoint = reinterpret_cast<const HELPINFO*>(lParam)->MousePos;
-    SaverWindowTest::helpRequests().push_back(request);
-    return 1;
-}
 
 LRESULT CALLBACK recordCbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_SYSCOMMAND) {
@@ -25,33 +14,23 @@ LRESULT CALLBACK recordCbt(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-std::vector<SaverWindowTest::HelpRequest>& SaverWindowTest::helpRequests() {
-    static std::vector<HelpRequest> requests;
-    return requests;
-}
-
 void SaverWindowTest::SetUp() {
     host = SaverHost{};
     host.instance = instance;
     helpRequests().clear();
     ASSERT_TRUE(registerSaverClass(instance));
-    WNDCLASSA parentClass = {};
-    parentClass.lpfnWndProc = recordHelp;
-    parentClass.hInstance = instance;
-    parentClass.lpszClassName = kParentClass;
-    RegisterClassA(&parentClass);
 }
 
 void SaverWindowTest::TearDown() {
     if (window && IsWindow(window))
         DestroyWindow(window);
+    page_.reset();
     if (parent && IsWindow(parent))
         DestroyWindow(parent);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
     UnregisterClassA(kSaverClassName, instance);
-    UnregisterClassA(kParentClass, instance);
     host = SaverHost{};
 }
 
@@ -69,8 +48,8 @@ HWND SaverWindowTest::makePreview(HWND parentWindow) {
 }
 
 HWND SaverWindowTest::makeParent(int width, int height) {
-    parent = CreateWindowExA(0, kParentClass, "Display", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                             width, height, nullptr, nullptr, instance, nullptr);
+    page_ = std::make_unique<TestWindow>(0, 0, width, height);
+    parent = page_->get();
     return parent;
 }
 

@@ -1,33 +1,25 @@
 #pragma once
 #include "host/saver_host.h"
 #include "host/saver_window.h"
+#include "tests/support/test_window.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 // A saver window of this test process, driven by sending it messages. The host record is
 // fresh for every test; the class is registered for the test and removed after it.
 class SaverWindowTest : public testing::Test {
-  public:
-    struct HelpRequest {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        bool sent;
-        POINT helpPoint; // WM_HELP: the HELPINFO's mouse position
-    };
-    static std::vector<HelpRequest>& helpRequests();
-
   protected:
     void SetUp() override;
     void TearDown() override;
 
     HWND makeFullScreen();
     HWND makePreview(HWND parent);
-    // A plain top-level window to act as the display-settings page; it records the help
-    // requests that reach it.
+    // A framed test window at the screen's top-left corner to act as the display-settings
+    // page; it records the help requests that reach it (help_request.h).
     HWND makeParent(int width, int height);
 
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -42,6 +34,9 @@ class SaverWindowTest : public testing::Test {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND window = nullptr;
     HWND parent = nullptr;
+
+  private:
+    std::unique_ptr<TestWindow> page_;
 };
 
 // Records the system commands that reach the platform's default handling (which reports

@@ -1,4 +1,5 @@
 #include "tests/host/e2e_fixture.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
 
 #include <vector>

@@ -25,12 +25,3 @@ void writeSpriteBmp(const std::string& path);
 // of the row, when every sampled pixel of the row is the background exactly (and not a
 // blend, as during the fade); -1 otherwise.
 int viewColumnOfRow(const std::vector<COLORREF>& row);
-
-// A 24-bit BMP file as read back: its size and its pixel rows, top row first.
-struct BmpPicture {
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0;
-    std::vector<std::vector<COLORREF>> rows;
-};
-bool readBmp(const std::string& path, BmpPicture& picture);

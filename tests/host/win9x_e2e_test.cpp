@@ -1,5 +1,6 @@
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/user_input.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include "platform/gdi_handles.h"
 #include "platform/kernel_handles.h"
 #include "tests/support/dib_section.h"
+#include "tests/support/pixels.h"
 
 #include <windows.h>
 #include <cstdint>
@@ -37,7 +38,3 @@ Pixels readPixels(HBITMAP bitmap);
 // A logical palette of count entries, entry i = RGB(i, 255 - i % 256, (7 * i) % 256).
 PaletteHandle makePalette(int count);
 PALETTEENTRY paletteColour(int index);
-
-inline std::uint32_t rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return std::uint32_t{r} << 16 | std::uint32_t{g} << 8 | b;
-}

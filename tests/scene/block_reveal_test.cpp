@@ -1,6 +1,7 @@
 #include "scene/block_reveal.h"
 #include "scene/reveal_style.h"
 #include "tests/scene/scene_test_support.h"
+#include "tests/support/dib_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 #include "scene/sprite_compose.h"
 #include "scene/tiled_background.h"
 #include "tests/scene/scene_test_support.h"
+#include "tests/support/dib_section.h"
+#include "tests/support/dib_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
 #include "tests/scene/scene_test_support.h"
+#include "tests/support/dib_section.h"
+#include "tests/support/dib_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
 #include "tests/scene/scene_test_support.h"
+#include "tests/support/dib_section.h"
+#include "tests/support/dib_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -378,26 +380,6 @@ TEST(SceneDrawing, ABrokenSceneDrawsAndMovesNothing) {
     EXPECT_EQ(touched(window), 0);
 }
 
-namespace {
-
-// The pixels of a surface, row by row.
-std::vector<std::uint32_t> pixelsOf(const DibSurface& surface) {
-    GdiFlush();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = surface.width();
-    info.bmiHeader.biHeight = -surface.height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(surface.width()) * surface.height());
-    MemoryDC dc(nullptr);
-    GetDIBits(dc.get(), surface.bitmap(), 0, surface.height(), pixels.data(), &info,
-              DIB_RGB_COLORS);
-    return pixels;
-}
-
-} // namespace
-
 // What the fast path leaves on the screen equals a complete repaint of the same state, frame
 // after frame: through holds, cross-fades and glides, power save with its jumps, repaint
 // requests, and sprites at the edges or reaching past them. Two Scenes advance in step (the
@@ -423,9 +405,8 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
                                            ? stripSetup(3)
                                            : tiledSetup(moveType, place.position, place.size);
                     if (moveType == MoveSlideShow) {
-                        setup.sprite =
-                            makeDibBitmap(place.size.cx, place.size.cy,
-                                          framedSprite(place.size.cx, place.size.cy));
+                        setup.sprite = makeDibBitmap(place.size.cx, place.size.cy,
+                                                     framedSprite(place.size.cx, place.size.cy));
                         setup.parameters.spriteX = place.position.x;
                         setup.parameters.spriteY = place.position.y;
                     }
@@ -461,7 +442,7 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
                     const bool repaint = frame % 97 == 50;
                     fast->draw(fastTarget.dc(), fastBack.dc(), false, repaint, nullptr);
                     whole->draw(wholeTarget.dc(), wholeBack.dc(), false, true, nullptr);
-                    ASSERT_EQ(pixelsOf(fastTarget), pixelsOf(wholeTarget)) << "frame " << frame;
+                    ASSERT_EQ(fastTarget.pixels(), wholeTarget.pixels()) << "frame " << frame;
                     std::srand(static_cast<unsigned>(frame));
                     fast->advance();
                     std::srand(static_cast<unsigned>(frame));

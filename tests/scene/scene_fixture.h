@@ -3,6 +3,8 @@
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"
 #include "tests/scene/scene_test_support.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/dib_surface.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_catalogue.h"

@@ -1,6 +1,7 @@
 #include "resources/resource_ids.h"
 #include "settings/text_buffer.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/dib_surface.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/gdi_handles.h"
 #include "scene/scene.h"
 #include "scene/scene_setup.h"
+#include "tests/support/pixels.h"
 #include "timing/frame_pacer.h"
 
 #include <windows.h>
@@ -9,8 +9,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-using PixelFunction = std::function<COLORREF(int x, int y)>;
 
 // The background of the drawing tests: every pixel tells where it lies.
 inline COLORREF backgroundColour(int x, int y) {
@@ -27,45 +25,6 @@ inline PixelFunction framedSprite(int width, int height) {
         return x == 0 || y == 0 || x == width - 1 || y == height - 1 ? kKeyColour : kSpriteInk;
     };
 }
-
-// Writes a 24-bit bottom-up BMP file.
-void writeBmp(const std::string& path, int width, int height, const PixelFunction& colour);
-
-// A 32-bit DIB section holding the given pixels, selected nowhere (as a sprite must be).
-BitmapHandle makeDibBitmap(int width, int height, const PixelFunction& colour);
-
-// A 32-bit top-down DIB section selected into its own memory context.
-class DibSurface {
-  public:
-    DibSurface(int width, int height, COLORREF fill = RGB(0, 0, 0));
-    ~DibSurface();
-    DibSurface(const DibSurface&) = delete;
-    DibSurface& operator=(const DibSurface&) = delete;
-
-    HDC dc() const { return dc_.get(); }
-    HBITMAP bitmap() const { return bitmap_.get(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-    COLORREF pixel(int x, int y) const;
-    void setPixel(int x, int y, COLORREF colour);
-    void fill(COLORREF colour);
-    void paint(const PixelFunction& colour);
-    // Pixels that are not `colour`, row by row (true: differs).
-    std::vector<bool> differing(COLORREF colour) const;
-    int countDiffering(COLORREF colour) const;
-
-  private:
-    int width_;
-    int height_;
-    std::uint32_t* bits_ = nullptr;
-    BitmapHandle bitmap_;
-    MemoryDC dc_;
-    HGDIOBJ previous_ = nullptr;
-};
-
-// The pixels of rect (left, top, right, bottom) as a mask in the shape of differing().
-std::vector<bool> rectMask(int width, int height, const RECT& rect);
 
 // Start and wait calls, in order, without any real waiting.
 class RecordingPacer : public FramePacer {

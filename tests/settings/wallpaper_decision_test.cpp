@@ -1,6 +1,7 @@
 #include "settings/catalogue.h"
 #include "settings/preferences.h"
 #include "settings/wallpaper_decision.h"
+#include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_catalogue.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-const char* const kDesktopKey = "Control Panel\\desktop";
-
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -26,8 +25,7 @@ std::string upper(std::string text) {
 class WallpaperDecisionTest : public testing::Test {
   protected:
     ScopedRegistryKeyRemoval clean{"Software\\Tolvane"};
-    ScopedRegistryValues desktop{kDesktopKey,
-                                 {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper"}};
+    DesktopGuard desktop;
     TestCatalogue catalogue;
     TempFolder pictures;
 

@@ -66,3 +66,18 @@ bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD
                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
            type == REG_DWORD && size == sizeof value;
 }
+
+std::string readRegistryText(const std::string& subKey, const std::string& name) {
+    RegKey key;
+    if (!key.open(HKEY_CURRENT_USER, subKey.c_str(), KEY_READ))
+        return {};
+    char text[1024];
+    DWORD size = sizeof text - 1;
+    DWORD type = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text),
+                         &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    text[size] = '\0';
+    return text;
+}

@@ -42,3 +42,5 @@ void setRegistryValue(const std::string& subKey, const std::string& name, DWORD 
 void setRegistryString(const std::string& subKey, const std::string& name, const std::string& text);
 void deleteRegistryValue(const std::string& subKey, const std::string& name);
 bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD& value);
+// A text value; empty when absent or not text.
+std::string readRegistryText(const std::string& subKey, const std::string& name);

@@ -1,8 +1,8 @@
 #include "tests/support/system_double.h"
+#include "tests/support/unix_path.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,8 +18,7 @@ std::vector<char> contentOf(const std::string& path) {
 } // namespace
 
 bool installSystemDouble(const char* unixPath, const char* name) {
-    std::string source = std::string("Z:") + unixPath;
-    std::replace(source.begin(), source.end(), '/', '\\');
+    const std::string source = windowsPathOf(unixPath);
     char folder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)

@@ -3,6 +3,7 @@
 
 #include <string>
 
+// The per-user key of the desktop's settings.
 inline constexpr char kDesktopKey[] = "Control Panel\\desktop";
 
 // Keeps the desktop's wallpaper settings as they were: the registry values, and the

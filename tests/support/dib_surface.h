@@ -1,0 +1,42 @@
+#pragma once
+#include "platform/gdi_handles.h"
+#include "tests/support/pixels.h"
+
+#include <windows.h>
+#include <cstdint>
+#include <vector>
+
+// A 32-bit top-down DIB section selected into its own memory context: a target to draw
+// into whose pixels the test reads directly.
+class DibSurface {
+  public:
+    DibSurface(int width, int height, COLORREF fill = RGB(0, 0, 0));
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+
+    HDC dc() const { return dc_.get(); }
+    HBITMAP bitmap() const { return bitmap_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    COLORREF pixel(int x, int y) const;
+    void setPixel(int x, int y, COLORREF colour);
+    void fill(COLORREF colour);
+    void paint(const PixelFunction& colour);
+    // Every pixel, top row first.
+    std::vector<COLORREF> pixels() const;
+    // Pixels that are not `colour`, row by row (true: differs).
+    std::vector<bool> differing(COLORREF colour) const;
+    int countDiffering(COLORREF colour) const;
+
+  private:
+    int width_;
+    int height_;
+    std::uint32_t* bits_ = nullptr;
+    BitmapHandle bitmap_;
+    MemoryDC dc_;
+    SelectedObject selection_;
+};
+
+// The pixels of rect (left, top, right, bottom) as a mask in the shape of differing().
+std::vector<bool> rectMask(int width, int height, const RECT& rect);
