@@ -34,9 +34,7 @@ bool exists(const std::string& path) {
 }
 
 DWORD storedValue(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    readRegistryDword(preferenceKey, name, value);
-    return value;
+    return registryDwordOrMarker(preferenceKey, name);
 }
 
 bool hasStoredValue(const char* name) {

@@ -20,9 +20,7 @@ bool sameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 DWORD preference(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    readRegistryDword(kPreferenceKey, name, value);
-    return value;
+    return registryDwordOrMarker(kPreferenceKey, name);
 }
 
 } // namespace

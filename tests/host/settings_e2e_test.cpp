@@ -40,9 +40,7 @@ bool hasPreference(const char* name) {
 }
 
 DWORD preference(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    readRegistryDword(kPreferenceKey, name, value);
-    return value;
+    return registryDwordOrMarker(kPreferenceKey, name);
 }
 
 } // namespace

@@ -81,3 +81,9 @@ std::string readRegistryText(const std::string& subKey, const std::string& name)
     text[size] = '\0';
     return text;
 }
+
+DWORD registryDwordOrMarker(const std::string& subKey, const std::string& name) {
+    DWORD value = 0xDEADBEEF;
+    readRegistryDword(subKey, name, value);
+    return value;
+}

@@ -42,5 +42,7 @@ void setRegistryValue(const std::string& subKey, const std::string& name, DWORD 
 void setRegistryString(const std::string& subKey, const std::string& name, const std::string& text);
 void deleteRegistryValue(const std::string& subKey, const std::string& name);
 bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD& value);
+// The value, or 0xDEADBEEF (which no test stores) when it cannot be read.
+DWORD registryDwordOrMarker(const std::string& subKey, const std::string& name);
 // A text value; empty when absent or not text.
 std::string readRegistryText(const std::string& subKey, const std::string& name);
