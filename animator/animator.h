@@ -57,7 +57,7 @@ class Animator {
     static DWORD WINAPI threadEntry(void* animator);
     void run();
     void showNoticeUntilStopped();
-    void showNotice();
+    void showNotice(HBITMAP notice, int width, int height);
     Stage crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                     FramePacer& pacer);
     Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -74,32 +75,34 @@ void Animator::run() {
         idle(pacer);
 }
 
-// A broken Scene shows the notice, and shows it again whenever the window has lost its
-// content (a window that was not on the display yet when it was first drawn, say);
-// nothing else is drawn.
+// A broken Scene shows the notice and nothing else. A window that is not on the display
+// yet loses what is drawn into it (and is not asked to repaint when it arrives there), so
+// the notice is drawn at every frame for as long as the start-up fade would last, and then
+// again whenever the window asks for a repaint.
 void Animator::showNoticeUntilStopped() {
-    const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
-    for (;;) {
-        {
-            SectionLock::Guard guard(lock_);
-            repaintRequested_ = false;
-            showNotice();
-        }
-        if (WaitForMultipleObjects(2, wakes, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-            return;
-    }
-}
-
-void Animator::showNotice() {
     RECT rect{};
     GetWindowRect(window_, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     BitmapHandle notice(static_cast<HBITMAP>(LoadImageA(
         instance_, MAKEINTRESOURCEA(IDB_NOTICE), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
+    const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
+    for (DWORD frame = 0;; ++frame) {
+        {
+            SectionLock::Guard guard(lock_);
+            repaintRequested_ = false;
+            showNotice(notice.get(), width, height);
+        }
+        const DWORD wait = frame + 1 < std::size(kFadeTable) ? kFramePeriodMs : INFINITE;
+        if (WaitForMultipleObjects(2, wakes, FALSE, wait) == WAIT_OBJECT_0)
+            return;
+    }
+}
+
+void Animator::showNotice(HBITMAP notice, int width, int height) {
     WindowDC window(window_);
     MemoryDC memory(window.get());
-    SelectedObject selection(memory.get(), notice.get());
+    SelectedObject selection(memory.get(), notice);
     if (selection)
         BitBlt(window.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }

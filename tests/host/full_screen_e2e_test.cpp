@@ -1,11 +1,17 @@
+#include "platform/gdi_handles.h"
+#include "platform/loaded_module.h"
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/test_pictures.h"
 #include "tests/host/user_input.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/captured_picture.h"
+#include "tests/support/pixels.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/wait_for.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -174,4 +180,77 @@ TEST_F(FullScreenRun, PasswordIsNeverAskedOutsideTheWindows9xFamily) {
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), 0u);
     EXPECT_TRUE(install.readLines("verifier-calls.txt").empty());
+}
+
+namespace {
+
+// The notice as the saver shows it: resource 105 of the installed program, stretched to
+// the screen; rows of it at a few heights.
+std::vector<std::vector<COLORREF>> noticeRows(const std::string& program,
+                                              const std::vector<int>& heights) {
+    std::vector<std::vector<COLORREF>> rows;
+    LoadedModule module(LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const RECT screen = screenRect();
+    BitmapHandle notice(
+        static_cast<HBITMAP>(LoadImageA(module.get(), MAKEINTRESOURCEA(105), IMAGE_BITMAP,
+                                        screen.right, screen.bottom, LR_DEFAULTCOLOR)));
+    if (!notice)
+        return rows;
+    const Picture picture = captureBitmap(notice.get(), screen.right, screen.bottom);
+    for (int y : heights) {
+        std::vector<COLORREF> row;
+        for (int x = 0; x < screen.right; ++x)
+            row.push_back(colorRef(picture.at(x, y)));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool screenShows(const std::vector<std::vector<COLORREF>>& rows, const std::vector<int>& heights) {
+    for (std::size_t i = 0; i < heights.size(); ++i) {
+        const std::vector<COLORREF> shown = readScreenRow(heights[i]);
+        if (shown.size() != rows[i].size())
+            return false;
+        for (std::size_t x = 0; x < shown.size(); ++x)
+            if (std::abs(GetRValue(shown[x]) - GetRValue(rows[i][x])) > 2 ||
+                std::abs(GetGValue(shown[x]) - GetGValue(rows[i][x])) > 2 ||
+                std::abs(GetBValue(shown[x]) - GetBValue(rows[i][x])) > 2)
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// A type whose sprite is missing cannot be shown: the notice asking to reinstall is, and it
+// comes back whenever the window loses its content, never leaving a black screen.
+TEST_F(FullScreenRun, ABrokenTypeShowsTheNoticeAndShowsItAgainAfterARepaint) {
+    install.writeFile("OrvikSaver.ini",
+                      "[General]\r\nResourcePath=" + install.folder() +
+                          "\r\n[Type00]\r\nName=Broken\r\nMoveType=1\r\n"
+                          "File.1024x0768=wall.bmp,back.bmp,2,0,gone.bmp,0,0\r\n");
+    const RECT screen = screenRect();
+    const std::vector<int> heights = {screen.bottom / 4, screen.bottom / 2, screen.bottom * 3 / 4};
+    const auto notice = noticeRows(install.program(), heights);
+    ASSERT_EQ(notice.size(), heights.size()) << "no notice picture in the program";
+
+    SaverProcess run(install.program(), install.quotedCommand("/s"));
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(waitFor([&] { return screenShows(notice, heights); }, 10000))
+        << "the notice did not show";
+
+    // Later the window loses its content: resized (from outside, as a change of the
+    // display would), its surface is made anew and it asks for a repaint.
+    idleFor(2500);
+    SetWindowPos(window, nullptr, 0, 0, screen.right / 2, screen.bottom / 2,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, screen.right, screen.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(waitFor([&] { return screenShows(notice, heights); }, 10000))
+        << "the notice did not come back";
+
+    ASSERT_TRUE(waitUntilForeground(window));
+    pressKeys({VK_SPACE});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
 }
