@@ -254,3 +254,24 @@ TEST_F(FullScreenRun, ABrokenTypeShowsTheNoticeAndShowsItAgainAfterARepaint) {
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), 0u);
 }
+
+// powrprof.dll is a system library: one planted beside the saver (in a folder a user can
+// write to) is never loaded, even when native libraries are preferred.
+TEST_F(FullScreenRun, APowrprofPlantedBesideTheSaverIsNeverLoaded) {
+    const char* const overrides = "Software\\Wine\\AppDefaults\\OrvikSaver.scr\\DllOverrides";
+    ScopedRegistryValues kept{overrides, {"powrprof"}};
+    setRegistryString(overrides, "powrprof", "native");
+    ASSERT_TRUE(install.addBuiltFile(ORVIK_POWRPROF_DOUBLE_FILE, "powrprof.dll"));
+    SaverProcess run(install.program(), install.quotedCommand("/s"));
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    // The main loop's first frame reads the power policy.
+    ASSERT_GE(waitForSettledView(run), 0);
+    idleFor(1000);
+    EXPECT_TRUE(install.readLines("powrprof-loaded.txt").empty())
+        << "the library beside the saver was loaded";
+    ASSERT_TRUE(waitUntilForeground(window));
+    pressKeys({VK_SPACE});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+}

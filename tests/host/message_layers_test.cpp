@@ -149,6 +149,19 @@ TEST_F(SaverWindowTest, CursorStaysHiddenAndTheTitleCannotChange) {
     EXPECT_STREQ(title, "Screen Saver");
 }
 
+// The input method's windows would show over the saver: its window has no input context
+// (where an ordinary window has one).
+TEST_F(SaverWindowTest, TheInputMethodIsKeptAwayFromTheSaverWindow) {
+    ASSERT_NE(makeParent(200, 100), nullptr);
+    HIMC ordinary = ImmGetContext(parent);
+    EXPECT_NE(ordinary, nullptr) << "an ordinary window has an input context";
+    ImmReleaseContext(parent, ordinary);
+    ASSERT_NE(makeFullScreen(), nullptr);
+    HIMC saver = ImmGetContext(window);
+    EXPECT_EQ(saver, nullptr);
+    ImmReleaseContext(window, saver);
+}
+
 TEST_F(SaverWindowTest, TaskSwitchCommandsStopAtTheFullScreenSaver) {
     SystemCommandRecorder recorder;
     ASSERT_NE(makeFullScreen(), nullptr);

@@ -1,3 +1,4 @@
+#include "host/saver_modes.h"
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/user_input.h"
 #include "tests/support/test_window.h"
@@ -122,6 +123,14 @@ TEST_F(Win98Run, FaultInsideThePromptDoesNotLeaveTheRunningStateOn) {
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     EXPECT_EQ(verifierCalls().size(), 1u);
+    EXPECT_EQ(systemRunningState(), 0);
+}
+
+TEST_F(Win98Run, AnEscapedExceptionEndsWithItsOwnCodeAndTheRunningStateOff) {
+    const std::string probe = windowsPathOf(ORVIK_FAULT_PROBE_FILE);
+    SaverProcess run(probe, "\"" + probe + "\"");
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), static_cast<DWORD>(kEscapedExceptionExitCode));
     EXPECT_EQ(systemRunningState(), 0);
 }
 

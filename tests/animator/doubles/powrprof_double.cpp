@@ -1,7 +1,10 @@
 // A stand-in for the platform's powrprof.dll. The test program sets the policy that
 // GetCurrentPowerPolicies reports through the environment variable
 // ORVIK_TEST_POWER_POLICY = "idleAc,idleDc,dozeS4Ac,dozeS4Dc" (seconds); when it is absent
-// or unreadable the call fails, as Wine's own does.
+// or unreadable the call fails, as Wine's own does. Each load is recorded in
+// powrprof-loaded.txt beside the library, so that a test can tell which copy was loaded.
+#include "tests/host/doubles/double_files.h"
+
 #include <windows.h>
 #include <powrprof.h>
 
@@ -9,6 +12,12 @@
 
 namespace {
 LONG callCount = 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        appendRecord("powrprof-loaded.txt", "loaded");
+    return TRUE;
 }
 
 extern "C" __declspec(dllexport) BOOLEAN WINAPI
