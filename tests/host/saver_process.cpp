@@ -4,14 +4,15 @@
 
 #include <algorithm>
 
-SaverProcess::SaverProcess(const std::string& program, const std::string& commandLine) {
+SaverProcess::SaverProcess(const std::string& program, const std::string& commandLine,
+                           const std::string& currentFolder) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info)) {
+    if (CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         process_.reset(info.hProcess);
         CloseHandle(info.hThread);
         id_ = info.dwProcessId;

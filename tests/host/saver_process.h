@@ -11,8 +11,10 @@
 // path and a switch. Ended by force if the test leaves it running.
 class SaverProcess {
   public:
-    // commandLine is the whole line, program name included.
-    SaverProcess(const std::string& program, const std::string& commandLine);
+    // commandLine is the whole line, program name included; the process starts in
+    // currentFolder, or in the test's own current folder when it is empty.
+    SaverProcess(const std::string& program, const std::string& commandLine,
+                 const std::string& currentFolder = "");
     ~SaverProcess();
     SaverProcess(const SaverProcess&) = delete;
     SaverProcess& operator=(const SaverProcess&) = delete;

@@ -1,6 +1,7 @@
 #include "host/saver_modes.h"
 #include "tests/host/e2e_fixture.h"
 #include "tests/host/user_input.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
 
@@ -132,6 +133,28 @@ TEST_F(Win98Run, AnEscapedExceptionEndsWithItsOwnCodeAndTheRunningStateOff) {
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), static_cast<DWORD>(kEscapedExceptionExitCode));
     EXPECT_EQ(systemRunningState(), 0);
+}
+
+// Libraries loaded by name are never taken from the current folder, where anyone may have
+// put one: a verifier there is not the system's.
+TEST_F(Win98Run, AVerifierInTheCurrentFolderIsNeverLoaded) {
+    askForPassword(1);
+    TempFolder current;
+    SaverInstall elsewhere;
+    ASSERT_TRUE(elsewhere.addBuiltFile(ORVIK_PASSWORD_DOUBLE_FILE, "PASSWORD.CPL"));
+    ASSERT_TRUE(CopyFileA(elsewhere.file("PASSWORD.CPL").c_str(),
+                          (current.path() + "\\PASSWORD.CPL").c_str(), FALSE));
+    current.writeFile("verifier-script.txt", "refuse\n");
+    SaverProcess run(install.program(), install.quotedCommand("/s"), current.path());
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitUntilForeground(window));
+    EXPECT_EQ(systemRunningState(), 0) << "a verifier was loaded";
+    pressKeys({'A'});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+    EXPECT_EQ(GetFileAttributesA((current.path() + "\\verifier-calls.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Win98Run, WithoutPasswordProtectionNoVerifierIsLoaded) {
