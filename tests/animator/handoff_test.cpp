@@ -11,6 +11,7 @@
 #include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/test_window.h"
+#include "tests/support/wait_for.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -126,6 +127,27 @@ TEST_F(WallpaperHandOff, LastFrameBecomesTheStretchedWallpaper) {
     EXPECT_EQ(folderEntries(dataFolder),
               std::set<std::string>{"CreatedFileByTolvaneScreenSaver.bmp"})
         << "nothing but the picture is left in the data folder";
+}
+
+// A close while the render thread animates: the hand-off draws into the thread's back
+// buffer and the thread lets go of its surfaces and the window's context only afterwards,
+// so every close leaves the complete picture, however the two threads meet.
+TEST_F(WallpaperHandOff, EveryCloseInTheMainLoopLeavesTheCompletePicture) {
+    TestWindow window = TestWindow::fullScreen();
+    movingType(window.width(), window.height());
+    saveWallpaperPolicy(WallpaperPolicy::Always);
+    for (int close = 0; close < 4; ++close) {
+        SCOPED_TRACE("close " + std::to_string(close));
+        removeOwnFile();
+        {
+            Animator animator(GetModuleHandleA(nullptr), window.get(), true);
+            ASSERT_TRUE(waitFor([&] { return animator.frameStatistics().frames > 2u; }, 10000))
+                << "the main loop did not start";
+            idleFor(static_cast<DWORD>(close) * 23); // a different point of the frame each time
+            animator.handOffWallpaper();
+        }
+        EXPECT_EQ(fileBytes(ownPath).size(), bmpLength(window.width(), window.height()));
+    }
 }
 
 TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
