@@ -2,9 +2,9 @@
 # build tree, one persistent wine server for the whole run, and a virtual X display of
 # our own so that nothing depends on (or disturbs) a desktop that may be there.
 
-wine_session_start() {
+wine_session_start() { # build folder [prefix, default <build>/wineprefix]
     local build=$1
-    export WINEPREFIX="$build/wineprefix"
+    export WINEPREFIX="${2:-$build/wineprefix}"
     export WINEDEBUG=${WINEDEBUG:--all}
     "$(dirname "${BASH_SOURCE[0]}")/../cmake/wine-prefix.sh"
 
