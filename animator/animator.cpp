@@ -1,6 +1,6 @@
 #include "animator/animator.h"
+#include "animator/monitor_layout.h"
 #include "animator/offscreen_surface.h"
-#include "platform/gdi_handles.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"
@@ -20,6 +20,10 @@ HANDLE newEvent(bool manualReset) {
 
 } // namespace
 
+bool SceneSlot::broken() const {
+    return !scene || scene->isBroken();
+}
+
 Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
     : instance_(instance), window_(window), fullScreen_(fullScreen), stopEvent_(newEvent(true)),
       interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
@@ -27,15 +31,26 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
     SectionLock::Guard guard(lock_);
     RECT rect{};
     GetWindowRect(window, &rect);
-    {
-        WindowDC dc(window);
-        SceneSetup setup =
-            loadSceneSetup(static_cast<int>(loadSelectedType()), dc.get(), rect.right - rect.left,
-                           rect.bottom - rect.top, fullScreen);
-        scene_.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
+    // Full screen, every monitor shows a picture of its own size; a preview is one.
+    const std::vector<MonitorArea> areas =
+        fullScreen ? layOutMonitorAreas(rect, displayMonitors())
+                   : std::vector<MonitorArea>{
+                         {{0, 0, rect.right - rect.left, rect.bottom - rect.top}, true}};
+    const int typeNumber = static_cast<int>(loadSelectedType());
+    WindowDC dc(window);
+    for (const MonitorArea& area : areas) {
+        SceneSlot slot{area.rect, area.primary, nullptr, RegionHandle()};
+        const RECT whole = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+        if (!EqualRect(&area.rect, &whole))
+            slot.clip.reset(CreateRectRgnIndirect(&area.rect));
+        // Only the primary's Scene resumes: the wallpaper is its picture.
+        SceneSetup setup = loadSceneSetup(typeNumber, dc.get(), slot.width(), slot.height(),
+                                          fullScreen, area.primary);
+        slot.scene.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
+        if (slot.scene)
+            slot.scene->setRevealPacer(&revealPacer_);
+        slots_.push_back(std::move(slot));
     }
-    if (scene_)
-        scene_->setRevealPacer(&revealPacer_);
     // Without its events the thread could not be ended cleanly: then there is none.
     if (stopEvent_ && interruptEvent_ && repaintEvent_) {
         thread_.reset(CreateThread(nullptr, 0, &Animator::threadEntry, this, 0, &threadId_));
@@ -54,8 +69,22 @@ Animator::~Animator() {
             WaitForSingleObject(thread_.get(), kThreadEndTimeoutMs);
         }
     }
-    scene_.reset(); // only now that nothing can reach it
+    slots_.clear(); // only now that nothing can reach the Scenes
     sceneBuffer_.reset();
+}
+
+bool Animator::anyHealthySlot() const {
+    for (const SceneSlot& slot : slots_)
+        if (!slot.broken())
+            return true;
+    return false;
+}
+
+SceneSlot* Animator::primarySlot() {
+    for (SceneSlot& slot : slots_)
+        if (slot.primary)
+            return &slot;
+    return slots_.empty() ? nullptr : &slots_.front();
 }
 
 void Animator::requestRepaint() {
@@ -75,7 +104,7 @@ FramePaceStatistics Animator::frameStatistics() const {
 }
 
 void Animator::setPaused(bool paused) {
-    if (!scene_ || scene_->isBroken())
+    if (!anyHealthySlot())
         return;
     SectionLock::Guard guard(lock_);
     paused_ = paused;

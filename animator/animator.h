@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/gdi_handles.h"
 #include "platform/kernel_handles.h"
 #include "platform/section_lock.h"
 #include "timing/frame_pacer.h"
@@ -6,6 +7,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // How the render thread has kept the frame period in its main loop: the frames drawn and
 // the intervals between the starts of consecutive frames (a pause breaks the chain).
@@ -21,14 +23,29 @@ class Scene;
 class TickClock64;
 struct PowerSaveSettings;
 
-// Owns the Scene, its one lock and the render thread that animates it at 12.5 frames
-// per second; at close it can hand the last frame over as the desktop wallpaper.
+// One monitor's part of the saver window and the Scene shown there.
+struct SceneSlot {
+    RECT area; // in the window's coordinates
+    bool primary;
+    std::unique_ptr<Scene> scene; // null when it could not be allocated
+    // The area as a region, when the window has more than this area: drawing of the
+    // slot's Scene is clipped to it.
+    RegionHandle clip;
+    bool broken() const;
+    int width() const { return area.right - area.left; }
+    int height() const { return area.bottom - area.top; }
+};
+
+// Owns the Scenes (one per monitor that the window covers: one for a preview or a single
+// monitor), their one lock and the render thread that animates them at 12.5 frames per
+// second; at close it can hand the primary monitor's last frame over as the desktop
+// wallpaper.
 class Animator {
   public:
-    // Builds the Scene of the selected type (on the calling window thread, under the
+    // Builds the Scenes of the selected type (on the calling window thread, under the
     // lock) and starts the render thread.
     Animator(HINSTANCE instance, HWND window, bool fullScreen);
-    // Ends the render thread (it stops at its next wait), then destroys the Scene.
+    // Ends the render thread (it stops at its next wait), then destroys the Scenes.
     virtual ~Animator();
     Animator(const Animator&) = delete;
     Animator& operator=(const Animator&) = delete;
@@ -57,20 +74,25 @@ class Animator {
     static DWORD WINAPI threadEntry(void* animator);
     void run();
     void showNoticeUntilStopped();
-    void showNotice(HBITMAP notice, int width, int height);
+    // The notice of each broken slot, stretched to its area, onto dc.
+    void showNotices(HDC dc, const std::vector<BitmapHandle>& notices) const;
+    std::vector<BitmapHandle> loadNotices() const;
+    bool anyHealthySlot() const;
+    SceneSlot* primarySlot();
     Stage crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width, int height,
                     FramePacer& pacer);
     Stage revealFirstFrame(HDC window, const OffscreenSurface& sceneBuffer, int width, int height);
     Stage animate(HDC window, const OffscreenSurface& sceneBuffer,
-                  const PowerSaveSettings& powerSave, FramePacer& pacer);
-    // Under the lock, full screen, when the decision says so: the last frame becomes the
-    // wallpaper and the position is stored.
-    void handOffLastFrame();
+                  const PowerSaveSettings& powerSave, const std::vector<BitmapHandle>& notices,
+                  FramePacer& pacer);
+    // Under the lock, full screen, when the decision says so: the primary's last frame
+    // becomes the wallpaper and its position is stored.
+    void handOffLastFrame(SceneSlot& primary);
     void recordFrameStart(LARGE_INTEGER start, LARGE_INTEGER ticksPerSecond);
     void applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
                             const PowerSaveSettings& settings);
 
-    // Guards the three flags and every use of the Scene and of the window's context. The
+    // Guards the three flags and every use of the Scenes and of the window's context. The
     // other fields do not change once the constructor has started the thread.
     mutable SectionLock lock_;
     HINSTANCE instance_;
@@ -99,7 +121,7 @@ class Animator {
     // Paces the Scene's power-save reveals; the Animator's own, so that the Scene never
     // points into the render thread's stack.
     FramePacer revealPacer_;
-    std::unique_ptr<Scene> scene_; // null when it could not be allocated
+    std::vector<SceneSlot> slots_;
     // The render thread's back buffer, made from the window's context under the lock; the
     // hand-off draws the last frame into it (nothing else draws once closing is set).
     std::unique_ptr<OffscreenSurface> sceneBuffer_;

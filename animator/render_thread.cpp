@@ -33,6 +33,40 @@ void idle(FramePacer& pacer) {
     }
 }
 
+// For the time of one slot's drawing, its area is the whole picture of the given contexts:
+// the origin moves to the area's corner, and drawing is clipped to the area. A slot that is
+// the whole window needs neither.
+class SlotScope {
+  public:
+    SlotScope(const SceneSlot& slot, HDC first, HDC second = nullptr)
+        : clipped_(slot.clip), dcs_{first, second} {
+        if (!clipped_)
+            return;
+        for (HDC dc : dcs_) {
+            if (dc) {
+                SetViewportOrgEx(dc, slot.area.left, slot.area.top, nullptr);
+                SelectClipRgn(dc, slot.clip.get());
+            }
+        }
+    }
+    ~SlotScope() {
+        if (!clipped_)
+            return;
+        for (HDC dc : dcs_) {
+            if (dc) {
+                SetViewportOrgEx(dc, 0, 0, nullptr);
+                SelectClipRgn(dc, nullptr);
+            }
+        }
+    }
+    SlotScope(const SlotScope&) = delete;
+    SlotScope& operator=(const SlotScope&) = delete;
+
+  private:
+    bool clipped_;
+    HDC dcs_[2];
+};
+
 } // namespace
 
 DWORD WINAPI Animator::threadEntry(void* animator) {
@@ -42,8 +76,8 @@ DWORD WINAPI Animator::threadEntry(void* animator) {
 
 void Animator::run() {
     FramePacer pacer(stopEvent_.get());
-    // The Scene is complete before the thread starts and broken it stays.
-    if (!scene_ || scene_->isBroken()) {
+    // The Scenes are complete before the thread starts and broken they stay.
+    if (!anyHealthySlot()) {
         showNoticeUntilStopped();
         return;
     }
@@ -53,6 +87,8 @@ void Animator::run() {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const PowerSaveSettings powerSave = readPowerSaveSettings();
+    // A monitor whose Scene is broken shows the notice instead.
+    const std::vector<BitmapHandle> notices = loadNotices();
 
     // The window's context is the class's own (CS_OWNDC), shared with the hand-off on the
     // window thread, and a context serves one thread at a time (Wine fails the other
@@ -62,7 +98,15 @@ void Animator::run() {
     SectionLock::Guard guard(lock_);
     sceneBuffer_ = std::make_unique<OffscreenSurface>(window.get(), width, height);
     const OffscreenSurface& sceneBuffer = *sceneBuffer_;
-    scene_->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
+    // The first frame of every monitor, as one picture: the start-up transition covers
+    // them all at once; what no monitor covers stays black.
+    for (const SceneSlot& slot : slots_) {
+        if (slot.broken())
+            continue;
+        SlotScope scope(slot, sceneBuffer.dc());
+        slot.scene->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
+    }
+    showNotices(sceneBuffer.dc(), notices);
     guard.unlock();
     Stage stage = readStartStyle() != 0
                       ? crossFade(window.get(), sceneBuffer, width, height, pacer)
@@ -70,41 +114,54 @@ void Animator::run() {
     if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
         stage = Stage::Stopped;
     if (stage == Stage::Continue)
-        stage = animate(window.get(), sceneBuffer, powerSave, pacer);
+        stage = animate(window.get(), sceneBuffer, powerSave, notices, pacer);
     if (stage == Stage::Closing)
         idle(pacer);
 }
 
-// A broken Scene shows the notice and nothing else. A window that is not on the display
+std::vector<BitmapHandle> Animator::loadNotices() const {
+    std::vector<BitmapHandle> notices;
+    for (const SceneSlot& slot : slots_) {
+        notices.emplace_back(
+            slot.broken() ? static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_NOTICE),
+                                                            IMAGE_BITMAP, slot.width(),
+                                                            slot.height(), LR_DEFAULTCOLOR))
+                          : nullptr);
+    }
+    return notices;
+}
+
+void Animator::showNotices(HDC dc, const std::vector<BitmapHandle>& notices) const {
+    MemoryDC memory(dc);
+    for (std::size_t i = 0; i < slots_.size() && i < notices.size(); ++i) {
+        if (!notices[i])
+            continue;
+        const SceneSlot& slot = slots_[i];
+        SelectedObject selection(memory.get(), notices[i].get());
+        if (selection)
+            BitBlt(dc, slot.area.left, slot.area.top, slot.width(), slot.height(), memory.get(), 0,
+                   0, SRCCOPY);
+    }
+}
+
+// Every Scene broken: the notices and nothing else. A window that is not on the display
 // yet loses what is drawn into it (and is not asked to repaint when it arrives there), so
-// the notice is drawn at every frame for as long as the start-up fade would last, and then
+// they are drawn at every frame for as long as the start-up fade would last, and then
 // again whenever the window asks for a repaint.
 void Animator::showNoticeUntilStopped() {
-    RECT rect{};
-    GetWindowRect(window_, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    BitmapHandle notice(static_cast<HBITMAP>(LoadImageA(
-        instance_, MAKEINTRESOURCEA(IDB_NOTICE), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
+    const std::vector<BitmapHandle> notices = loadNotices();
     const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
     for (DWORD frame = 0;; ++frame) {
         {
             SectionLock::Guard guard(lock_);
             repaintRequested_ = false;
-            showNotice(notice.get(), width, height);
+            WindowDC window(window_);
+            showNotices(window.get(), notices);
         }
         const DWORD wait = frame + 1 < std::size(kFadeTable) ? kFramePeriodMs : INFINITE;
         if (WaitForMultipleObjects(2, wakes, FALSE, wait) == WAIT_OBJECT_0)
             return;
     }
-}
-
-void Animator::showNotice(HBITMAP notice, int width, int height) {
-    WindowDC window(window_);
-    MemoryDC memory(window.get());
-    SelectedObject selection(memory.get(), notice);
-    if (selection)
-        BitBlt(window.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width,
@@ -154,7 +211,8 @@ Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& s
 }
 
 Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffer,
-                                  const PowerSaveSettings& powerSave, FramePacer& pacer) {
+                                  const PowerSaveSettings& powerSave,
+                                  const std::vector<BitmapHandle>& notices, FramePacer& pacer) {
     // Only a full-screen run reads the power policy; powrprof is loaded once for it.
     std::unique_ptr<PowerPolicyReader> policy;
     if (fullScreen_)
@@ -190,11 +248,19 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
             if (stage != Stage::Continue)
                 break;
             recordFrameStart(frameStart, ticksPerSecond);
-            // No scratch surface: the slide show blends straight from its strip, a
-            // full-screen copy less per frame of a cross-fade, with the same pixels.
-            scene_->draw(window, sceneBuffer.dc(), false, repaintRequested_, nullptr);
+            // Every monitor's Scene in turn, in the same frame. No scratch surface: the
+            // slide show blends straight from its strip, a full-screen copy less per frame
+            // of a cross-fade, with the same pixels.
+            for (SceneSlot& slot : slots_) {
+                if (slot.broken())
+                    continue;
+                SlotScope scope(slot, window, sceneBuffer.dc());
+                slot.scene->draw(window, sceneBuffer.dc(), false, repaintRequested_, nullptr);
+                slot.scene->advance();
+            }
+            if (repaintRequested_)
+                showNotices(window, notices);
             repaintRequested_ = false;
-            scene_->advance();
         }
         if (!pacer.waitUntil(kFramePeriodMs))
             stage = Stage::Stopped;
@@ -225,6 +291,9 @@ void Animator::applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& 
         return; // unknown: the Scene keeps its flag
     const bool due = powerSaveDue(idleTimeout, clock.elapsed(), settings);
     SectionLock::Guard guard(lock_);
-    if (!closing_)
-        scene_->setPowerSave(due);
+    if (closing_)
+        return;
+    for (SceneSlot& slot : slots_)
+        if (!slot.broken())
+            slot.scene->setPowerSave(due);
 }

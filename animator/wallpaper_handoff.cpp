@@ -15,7 +15,8 @@
 #include <memory>
 
 void Animator::handOffWallpaper() {
-    if (!scene_ || scene_->isBroken())
+    // With nothing animated there is nothing to hand over, and nothing to stop.
+    if (!anyHealthySlot())
         return;
     // A power-save reveal in progress holds the lock for seconds: it ends now.
     if (interruptEvent_)
@@ -23,8 +24,11 @@ void Animator::handOffWallpaper() {
     {
         SectionLock::Guard guard(lock_);
         closing_ = true;
-        if (fullScreen_ && shouldBuildWallpaper())
-            handOffLastFrame();
+        // The primary monitor's picture: the system stretches the one wallpaper over
+        // every monitor, and the next run resumes the primary's Scene alone.
+        SceneSlot* primary = primarySlot();
+        if (fullScreen_ && primary && !primary->broken() && shouldBuildWallpaper())
+            handOffLastFrame(*primary);
     }
     // Only now that the hand-off is done with the window's context may the render thread
     // let go of what it made from it.
@@ -32,21 +36,21 @@ void Animator::handOffWallpaper() {
         SetEvent(stopEvent_.get());
 }
 
-void Animator::handOffLastFrame() {
-    scene_->finishMotion();
+void Animator::handOffLastFrame(SceneSlot& primary) {
+    Scene& scene = *primary.scene;
+    scene.finishMotion();
     OwnWallpaperLocation own;
     if (!locateOwnWallpaper(window_, own))
         return;
     createDirectoryPath(own.folder);
 
-    RECT rect{};
-    GetWindowRect(window_, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    const int width = primary.width();
+    const int height = primary.height();
     // The render thread's back buffer is made and touched already, and no frame is drawn
-    // into it any more; only a close before the thread made it needs a bitmap of its own.
+    // into it any more; it serves when the primary's picture is the whole of it. A close
+    // before the thread made it, or a monitor of several, needs a bitmap of its own.
     std::unique_ptr<OffscreenSurface> ownSurface;
-    const OffscreenSurface* surface = sceneBuffer_.get();
+    const OffscreenSurface* surface = primary.clip ? nullptr : sceneBuffer_.get();
     if (!surface || !*surface) {
         WindowDC window(window_);
         ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);
@@ -54,11 +58,11 @@ void Animator::handOffLastFrame() {
     }
     if (!*surface)
         return;
-    scene_->draw(surface->dc(), nullptr, true, false, nullptr);
+    scene.draw(surface->dc(), nullptr, true, false, nullptr);
     // Nothing changes unless the new picture is wholly in place; the resume values then
     // describe the picture that the desktop shows.
     if (!writeWallpaperFile(surface->bitmap(), width, height, own.file))
         return;
-    saveScenePosition(*scene_);
+    saveScenePosition(scene);
     applyWallpaper(own.file, WPSTYLE_STRETCH);
 }

@@ -16,18 +16,12 @@ std::unique_ptr<Animator>& animatorSlot() {
 // start a second one.
 bool buildingAnimator = false;
 
-bool coversDesktop(HWND window) {
-    RECT windowRect = {};
-    RECT desktopRect = {};
-    GetWindowRect(window, &windowRect);
-    GetWindowRect(GetDesktopWindow(), &desktopRect);
-    return EqualRect(&windowRect, &desktopRect) != 0;
-}
-
 void startAnimator(HWND window) {
     const SaverHost& host = saverHost();
-    // A preview inside a parent as large as the screen is still a preview.
-    bool fullScreen = !host.preview && coversDesktop(window);
+    // A window made for full screen is full screen whatever the monitors: on several, it
+    // covers all of them and differs from the desktop window, which is the primary's. A
+    // preview inside a parent as large as the screen is still a preview.
+    const bool fullScreen = !host.preview;
     buildingAnimator = true;
     animatorSlot().reset(new (std::nothrow) Animator(host.instance, window, fullScreen));
     buildingAnimator = false;

@@ -68,7 +68,7 @@ void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeig
 } // namespace
 
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
-                          bool fullScreen) {
+                          bool fullScreen, bool mayResume) {
     SceneSetup setup;
     setup.fullScreen = fullScreen;
     setup.screenWidth = screenWidth;
@@ -89,7 +89,7 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
     setup.skipIfReqFixedPos = settings.skipIfReqFixedPos;
     setup.scaledFromReference = settings.scaledFromReference;
 
-    setup.resume = readResumeValues(fullScreen, screenWidth, screenHeight);
+    setup.resume = readResumeValues(fullScreen && mayResume, screenWidth, screenHeight);
 
     if (!parsePictureParameters(settings.fileSpec, settings.moveType, settings.scaledFromReference,
                                 screenWidth, screenHeight, setup.parameters) ||

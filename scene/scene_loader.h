@@ -5,11 +5,12 @@
 
 // Gathers what the Scene of a catalogue type needs, in the order the Scene's construction
 // reads it: in a preview, the placeholder picture is drawn on dc at once; then the type's
-// settings and file entry for the screen size; then, only in full screen and when the last
-// frame would become the wallpaper, the stored position for this screen size; then both
+// settings and file entry for the screen size; then, only in full screen, when mayResume
+// (on several monitors only the primary's Scene resumes) and when the last frame would
+// become the wallpaper, the stored position for this screen size; then both
 // pictures, decoded (COM is initialised here for the time of it) and scaled to the screen
 // when the entry was the 1024 x 768 one. dc is the window's context; the scaled pictures
 // are made compatible with it. Whatever cannot be had is missing from the record, and a
 // Scene built from it is broken.
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
-                          bool fullScreen);
+                          bool fullScreen, bool mayResume = true);

@@ -176,7 +176,9 @@ TEST_F(RenderThreadTest, BrokenTypeShowsTheNoticeStretchedToTheWindow) {
         auto animator = start(window, fullScreen);
         EXPECT_TRUE(waitFor([&] { return capture(window.get()) == expected; }, 5000));
 
-        // Monitor power and a close draw nothing...
+        // Past the start (while the window may not be on the display yet, the notice is
+        // drawn again at every frame), monitor power and a close draw nothing...
+        idleFor(2200);
         animator->setPaused(true);
         animator->setPaused(false);
         animator->handOffWallpaper();

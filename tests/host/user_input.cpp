@@ -33,7 +33,9 @@ void moveMouseBy(int dx, int dy) {
 }
 
 std::vector<COLORREF> readScreenRow(int y) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
+    // The whole virtual screen: on several monitors, all of them side by side.
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     std::vector<COLORREF> row;
     WindowDC screen(nullptr);
     MemoryDC memory(screen.get());
@@ -48,7 +50,7 @@ std::vector<COLORREF> readScreenRow(int y) {
     if (!screen || !memory || !bitmap || !bits)
         return row;
     SelectedObject selected(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, 1, screen.get(), 0, y, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, width, 1, screen.get(), left, y, SRCCOPY);
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
     for (int x = 0; x < width; ++x)

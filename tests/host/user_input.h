@@ -10,5 +10,6 @@ void clickLeftButton();
 // A relative move; the system's acceleration leaves moves of a few pixels exact.
 void moveMouseBy(int dx, int dy);
 
-// One row of the screen as it is shown.
+// One row of the screen as it is shown, across every monitor (from the virtual screen's left
+// edge).
 std::vector<COLORREF> readScreenRow(int y);
