@@ -71,6 +71,7 @@ Animator::~Animator() {
     }
     slots_.clear(); // only now that nothing can reach the Scenes
     sceneBuffer_.reset();
+    handOffBuffer_.reset();
 }
 
 bool Animator::anyHealthySlot() const {

@@ -125,6 +125,9 @@ class Animator {
     // The render thread's back buffer, made from the window's context under the lock; the
     // hand-off draws the last frame into it (nothing else draws once closing is set).
     std::unique_ptr<OffscreenSurface> sceneBuffer_;
+    // On several monitors, the primary's picture for the hand-off has a surface of its own
+    // size, made (and touched) at the start so that a close finds it ready.
+    std::unique_ptr<OffscreenSurface> handOffBuffer_;
     KernelHandle thread_; // null when the thread could not be started
     DWORD threadId_ = 0;
 };

@@ -107,6 +107,12 @@ void Animator::run() {
         slot.scene->draw(sceneBuffer.dc(), nullptr, true, false, nullptr);
     }
     showNotices(sceneBuffer.dc(), notices);
+    const SceneSlot* primary = primarySlot();
+    if (primary && primary->clip && !primary->broken()) {
+        handOffBuffer_ =
+            std::make_unique<OffscreenSurface>(window.get(), primary->width(), primary->height());
+        primary->scene->draw(handOffBuffer_->dc(), nullptr, true, false, nullptr);
+    }
     guard.unlock();
     Stage stage = readStartStyle() != 0
                       ? crossFade(window.get(), sceneBuffer, width, height, pacer)

@@ -46,11 +46,11 @@ void Animator::handOffLastFrame(SceneSlot& primary) {
 
     const int width = primary.width();
     const int height = primary.height();
-    // The render thread's back buffer is made and touched already, and no frame is drawn
-    // into it any more; it serves when the primary's picture is the whole of it. A close
-    // before the thread made it, or a monitor of several, needs a bitmap of its own.
+    // The render thread's back buffer (or on several monitors the primary's own surface)
+    // is made and touched already, and no frame is drawn into it any more. Only a close
+    // before the thread made it needs a bitmap of its own.
     std::unique_ptr<OffscreenSurface> ownSurface;
-    const OffscreenSurface* surface = primary.clip ? nullptr : sceneBuffer_.get();
+    const OffscreenSurface* surface = primary.clip ? handOffBuffer_.get() : sceneBuffer_.get();
     if (!surface || !*surface) {
         WindowDC window(window_);
         ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);

@@ -33,8 +33,42 @@ wine_session_start() { # build folder [prefix, default <build>/wineprefix]
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
+# Two monitors side by side, inside the current display: a nested X server with two screens
+# joined by Xinerama ("WxH+WxH", the first the primary), and a prefix of its own whose Wine
+# reads the monitors through Xinerama (XRandR would see one screen). DISPLAY and WINEPREFIX
+# then name them; wine_session_stop ends them too. The server of the prefix used before is
+# left as it is.
+wine_session_two_monitors() { # "WxH+WxH" prefix
+    local display
+    for display in $(seq 130 160); do
+        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+    done
+    Xephyr ":$display" -screen "${1%+*}" -screen "${1#*+}" +xinerama -nolisten tcp \
+        >/dev/null 2>&1 &
+    WINE_SESSION_NESTED=$!
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        kill -0 "$WINE_SESSION_NESTED" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ ! -e "/tmp/.X11-unix/X$display" ]; then
+        echo "wine-session: the nested display :$display of two monitors did not come up" >&2
+        return 1
+    fi
+    export DISPLAY=":$display" WINEPREFIX=$2
+    "$(dirname "${BASH_SOURCE[0]}")/../cmake/wine-prefix.sh" || return 1
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f \
+        >/dev/null 2>&1
+    # The server reads the monitors when it starts.
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+}
+
 wine_session_stop() {
     /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+    [ -n "${WINE_SESSION_NESTED:-}" ] && kill "$WINE_SESSION_NESTED" 2>/dev/null || true
+    WINE_SESSION_NESTED=
     [ -n "${WINE_SESSION_XVFB:-}" ] && kill "$WINE_SESSION_XVFB" 2>/dev/null || true
 }
