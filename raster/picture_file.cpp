@@ -3,6 +3,7 @@
 #include "platform/global_memory.h"
 #include "platform/kernel_handles.h"
 
+#include <cstring>
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -32,19 +33,13 @@ GlobalMemory readWholeFile(const char* path, DWORD& size) {
     size = low;
     return block;
 }
-} // namespace
 
-HBITMAP loadPictureFile(const char* path) {
-    if (!path)
-        return nullptr;
-    DWORD size = 0;
-    GlobalMemory block = readWholeFile(path, size);
-    if (!block)
-        return nullptr;
-    // Declared in this order so that the picture goes first, then the stream, then the
-    // block the stream does not own.
+// Decodes the picture in the first size bytes of a global block, which stays the caller's.
+HBITMAP decodePicture(HGLOBAL block, DWORD size) {
+    // Declared in this order so that the picture goes first, then the stream; the block
+    // outlives both.
     ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.receive())))
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.receive())))
         return nullptr;
     ComRef<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), TRUE, IID_IPicture,
@@ -57,4 +52,25 @@ HBITMAP loadPictureFile(const char* path) {
     // The picture's own bitmap dies with the picture; the copy is the caller's.
     return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+} // namespace
+
+HBITMAP loadPictureFile(const char* path) {
+    if (!path)
+        return nullptr;
+    DWORD size = 0;
+    GlobalMemory block = readWholeFile(path, size);
+    if (!block)
+        return nullptr;
+    return decodePicture(block.get(), size);
+}
+
+HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size) {
+    if (!bytes || size == 0)
+        return nullptr;
+    GlobalMemory block(GlobalAlloc(GMEM_FIXED, size));
+    if (!block)
+        return nullptr;
+    std::memcpy(block.get(), bytes, size);
+    return decodePicture(block.get(), size);
 }

@@ -179,6 +179,40 @@ TEST_F(PictureFileTest, RefusedFilesLeaveNoMemoryBehindAndTheFileClosed) {
     EXPECT_TRUE(nobodyHoldsFile(path));
 }
 
+TEST_F(PictureFileTest, PicturesInMemoryDecodeAsTheirFilesDo) {
+    for (const char* name : {"split24.bmp", "palette.bmp", "split.gif", "split.jpg"}) {
+        SCOPED_TRACE(name);
+        const Bytes bytes = readFileBytes(fixturePath(name));
+        BitmapHandle fromFile(loadPictureFile(fixturePath(name).c_str()));
+        BitmapHandle fromMemory(loadPictureFromMemory(bytes.data(), DWORD(bytes.size())));
+        ASSERT_TRUE(fromFile);
+        ASSERT_TRUE(fromMemory);
+        const Pixels filePixels = readPixels(fromFile.get());
+        expectDibSectionOfSize(fromMemory.get(), filePixels.width, filePixels.height);
+        EXPECT_EQ(readPixels(fromMemory.get()).values, filePixels.values);
+    }
+    const Bytes gif = readFileBytes(fixturePath("split.gif"));
+    EXPECT_EQ(loadPictureFromMemory(nullptr, 10), nullptr);
+    EXPECT_EQ(loadPictureFromMemory(gif.data(), 0), nullptr);
+    const std::string text = "This is a text, not a picture.";
+    EXPECT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+}
+
+TEST_F(PictureFileTest, RefusedBytesInMemoryLeaveNoMemoryBehind) {
+    // 8 MiB that are no picture: each attempt copies them into a block of their own.
+    const Bytes text(8 << 20, 'x');
+    const Bytes good = readFileBytes(fixturePath("split.jpg"));
+    EXPECT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+    DeleteObject(loadPictureFromMemory(good.data(), DWORD(good.size())));
+
+    const SIZE_T memoryBefore = processMemory();
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+        DeleteObject(loadPictureFromMemory(good.data(), DWORD(good.size())));
+    }
+    EXPECT_LT(processMemory(), memoryBefore + (40u << 20));
+}
+
 TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
     std::uint32_t* pixels = nullptr;
     BitmapHandle source = makeDibSection(6, 4, &pixels);
