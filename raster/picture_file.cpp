@@ -41,8 +41,10 @@ HBITMAP decodePicture(HGLOBAL block, DWORD size) {
     ComRef<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.receive())))
         return nullptr;
+    // fRunmode FALSE, so that the picture owns its bitmap: Wine makes a picture the owner
+    // only then (with TRUE every decoded bitmap stayed behind after the picture's release).
     ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), TRUE, IID_IPicture,
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                               picture.receiveVoid())) ||
         !picture)
         return nullptr;

@@ -213,6 +213,44 @@ TEST_F(PictureFileTest, RefusedBytesInMemoryLeaveNoMemoryBehind) {
     EXPECT_LT(processMemory(), memoryBefore + (40u << 20));
 }
 
+TEST_F(PictureFileTest, DecodedPicturesLeaveNoGdiObjectsBehind) {
+    {
+        const unsigned before = gdiObjectCount();
+        BitmapHandle one(CreateBitmap(2, 2, 1, 32, nullptr));
+        ASSERT_EQ(gdiObjectCount(), before + 1) << "the count sees one bitmap more";
+    }
+    // Each test picture, and the JPEG (its JFIF major version byte changed) with which the
+    // decoder was seen to leave the picture's own bitmap behind.
+    struct Case {
+        const char* name;
+        int changedOffset; // -1: as committed
+        std::uint8_t changedValue;
+    };
+    const Case cases[] = {{"split24.bmp", -1, 0},
+                          {"palette.bmp", -1, 0},
+                          {"split.gif", -1, 0},
+                          {"split.jpg", -1, 0},
+                          {"split.jpg", 11, 0x11}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " changed at " + std::to_string(c.changedOffset));
+        Bytes bytes = readFileBytes(fixturePath(c.name));
+        if (c.changedOffset >= 0)
+            bytes[c.changedOffset] = c.changedValue;
+        const std::string path = folder.file("picture.bin");
+        writeFileBytes(path, bytes);
+        // What the decoder sets up once, on first use, is not counted.
+        DeleteObject(loadPictureFile(path.c_str()));
+        const unsigned before = gdiObjectCount();
+        for (int i = 0; i < 3; ++i) {
+            BitmapHandle fromFile(loadPictureFile(path.c_str()));
+            BitmapHandle fromMemory(loadPictureFromMemory(bytes.data(), DWORD(bytes.size())));
+            EXPECT_TRUE(fromFile);
+            EXPECT_TRUE(fromMemory);
+        }
+        EXPECT_EQ(gdiObjectCount(), before);
+    }
+}
+
 TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
     std::uint32_t* pixels = nullptr;
     BitmapHandle source = makeDibSection(6, 4, &pixels);
