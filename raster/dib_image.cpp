@@ -44,11 +44,16 @@ void DibImage::detach() {
 
 bool DibImage::readFrom(HANDLE file, bool withHeader, ReadPlacement placement,
                         const AllocStrategy* strategy, std::uintptr_t context) {
-    // The parts point into the memory the read replaces.
+    // The parts point into the memory the read replaces; where the image lay is kept.
+    auto* previousBase = reinterpret_cast<std::uint8_t*>(fileHeader_);
     detach();
     bool read = MemBlock::readFrom(file, withHeader, placement, strategy, context);
-    // A refused header leaves the old image in place: lay the parts over it again.
-    if (data() && parse(data() + (read ? placement.offset : 0), context))
+    // A refused header leaves the old image in place: lay the parts over it again, where
+    // they lay (an image read to an offset does not start at the block's start).
+    std::uint8_t* base = previousBase ? previousBase : data();
+    if (read)
+        base = data() + placement.offset;
+    if (data() && parse(base, context))
         return read;
     detach();
     return false;

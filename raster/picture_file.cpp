@@ -2,7 +2,10 @@
 #include "platform/com_ref.h"
 #include "platform/global_memory.h"
 #include "platform/kernel_handles.h"
+#include "raster/dib_layout.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -32,22 +35,117 @@ GlobalMemory readWholeFile(const char* path, DWORD& size) {
     size = low;
     return block;
 }
-} // namespace
 
-HBITMAP loadPictureFile(const char* path) {
-    if (!path)
+std::uint32_t littleEndian(const std::uint8_t* bytes, unsigned width) {
+    std::uint32_t value = 0;
+    for (unsigned i = width; i-- > 0;)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// Whether a BMP picture ("BM") holds every part its headers claim: the info header, the
+// masks or colour table after it, and the pixel data from bfOffBits on. Wine's decoder
+// reads them wherever the headers say, however far past the picture's bytes that is (and
+// faulted). Other pictures pass.
+bool bitmapPartsFit(const std::uint8_t* bytes, std::uint64_t size) {
+    if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+        return true;
+    if (size < kFileHeaderSize + 4)
+        return false;
+    const std::uint64_t infoSize = littleEndian(bytes + kFileHeaderSize, 4);
+    const bool core = infoSize == sizeof(BITMAPCOREHEADER);
+    if (kFileHeaderSize + (core ? infoSize : std::max<std::uint64_t>(infoSize, kInfoHeaderSize)) >
+        size)
+        return false;
+    const std::uint8_t* info = bytes + kFileHeaderSize;
+    std::int64_t width, height;
+    std::uint32_t bitCount, compression = BI_RGB, imageSize = 0, colours = 0;
+    if (core) {
+        width = littleEndian(info + 4, 2);
+        height = littleEndian(info + 6, 2);
+        bitCount = littleEndian(info + 10, 2);
+    } else {
+        width = static_cast<std::int32_t>(littleEndian(info + 4, 4));
+        height = static_cast<std::int32_t>(littleEndian(info + 8, 4));
+        bitCount = littleEndian(info + 14, 2);
+        compression = littleEndian(info + 16, 4);
+        imageSize = littleEndian(info + 20, 4);
+        colours = littleEndian(info + 32, 4);
+    }
+    // Masks follow a 40-byte header; a colour table (3-byte entries after a core header)
+    // follows the header, as many entries as the depth can index at most.
+    std::uint64_t tableBytes = 0;
+    if (compression == BI_BITFIELDS && infoSize == kInfoHeaderSize) {
+        tableBytes = kMaskBytes;
+    } else if (std::uint32_t natural = naturalColorCount(bitCount)) {
+        tableBytes =
+            std::uint64_t{core ? 3u : 4u} * (colours ? std::min(colours, natural) : natural);
+    }
+    if (kFileHeaderSize + infoSize + tableBytes > size)
+        return false;
+    // Compressed data is as long as the header says; rows as their count and width make them.
+    std::uint64_t pixelBytes = imageSize;
+    if (bitCount != 0 && (compression == BI_RGB || compression == BI_BITFIELDS)) {
+        const std::uint64_t rowBytes = dibStride(std::max<std::int64_t>(width, 0), bitCount);
+        const std::uint64_t rows = rowCount(static_cast<std::int32_t>(height));
+        // A row longer than the picture cannot fit; checked first, so the product cannot wrap.
+        if (rows && rowBytes > size)
+            return false;
+        pixelBytes = rowBytes * rows;
+    }
+    return littleEndian(bytes + 10, 4) + pixelBytes <= size;
+}
+
+// Where the platform's decoder takes the picture to start, and how many bytes it takes it
+// to have. Wine's passes over leading 8-byte records whose second word could be the
+// picture's length ("lt\0\0" with a length that fits, or a record it does not know), then
+// takes the last such length; without them the picture is all the bytes.
+struct PictureSpan {
+    std::uint64_t start;
+    std::uint64_t length;
+};
+
+PictureSpan pictureSpan(const std::uint8_t* bytes, std::uint64_t size) {
+    std::uint64_t named = 0;
+    std::uint64_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        const std::uint8_t* record = bytes + at;
+        const std::uint32_t first = littleEndian(record, 4);
+        const std::uint32_t second = littleEndian(record + 4, 4);
+        if (std::memcmp(record, "lt\0\0", 4) == 0 && at + 8 + second <= size) {
+            named = second;
+            continue;
+        }
+        // GIF, BMP, JPEG, an enhanced metafile, an icon or a cursor starts here.
+        const bool signature = std::memcmp(record, "GIF8", 4) == 0 ||
+                               std::memcmp(record, "BM", 2) == 0 ||
+                               std::memcmp(record, "\xFF\xD8", 2) == 0 || first == 1 ||
+                               first == 0x10000 || first == 0x20000;
+        if (signature || second == 0 || second > size)
+            break;
+        named = second;
+    }
+    return {at, named ? named : size};
+}
+
+// Decodes the picture in a fixed global block (whose handle is its address) of size bytes,
+// which stays the caller's.
+HBITMAP decodePicture(HGLOBAL block, DWORD size) {
+    // A bitmap whose parts are not all among the bytes is refused before the decoder
+    // reads past them.
+    const auto* bytes = static_cast<const std::uint8_t*>(block);
+    const PictureSpan span = pictureSpan(bytes, size);
+    if (!bitmapPartsFit(bytes + span.start, std::min(span.length, size - span.start)))
         return nullptr;
-    DWORD size = 0;
-    GlobalMemory block = readWholeFile(path, size);
-    if (!block)
-        return nullptr;
-    // Declared in this order so that the picture goes first, then the stream, then the
-    // block the stream does not own.
+    // Declared in this order so that the picture goes first, then the stream; the block
+    // outlives both.
     ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.receive())))
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.receive())))
         return nullptr;
+    // fRunmode FALSE, so that the picture owns its bitmap: Wine makes a picture the owner
+    // only then (with TRUE every decoded bitmap stayed behind after the picture's release).
     ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), TRUE, IID_IPicture,
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                               picture.receiveVoid())) ||
         !picture)
         return nullptr;
@@ -57,4 +155,25 @@ HBITMAP loadPictureFile(const char* path) {
     // The picture's own bitmap dies with the picture; the copy is the caller's.
     return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+} // namespace
+
+HBITMAP loadPictureFile(const char* path) {
+    if (!path)
+        return nullptr;
+    DWORD size = 0;
+    GlobalMemory block = readWholeFile(path, size);
+    if (!block)
+        return nullptr;
+    return decodePicture(block.get(), size);
+}
+
+HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size) {
+    if (!bytes || size == 0)
+        return nullptr;
+    GlobalMemory block(GlobalAlloc(GMEM_FIXED, size));
+    if (!block)
+        return nullptr;
+    std::memcpy(block.get(), bytes, size);
+    return decodePicture(block.get(), size);
 }

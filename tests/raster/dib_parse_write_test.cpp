@@ -81,6 +81,34 @@ TEST_F(DibParseWriteTest, ReadingOverAnImageMovesItsPartsToTheNewMemory) {
     EXPECT_TRUE(written(image, DIB_PART_BITS, false).empty());
 }
 
+TEST_F(DibParseWriteTest, ARefusedContainerHeaderKeepsTheImageWhereverItWasRead) {
+    const Bytes picture = readFileBytes(fixturePath("split24.bmp"));
+    // A container of the picture, then the damaged header ("ME\rC", length 57) that lost
+    // an image read to an offset: its parts were laid over the block's start instead.
+    Bytes bytes = {'M', 'E', 'M', 'C', 0, 0, 0, 0};
+    putDword(bytes, 4, static_cast<std::uint32_t>(picture.size()));
+    bytes.insert(bytes.end(), picture.begin(), picture.end());
+    const Bytes refused = {'M', 'E', '\r', 'C', 57, 0, 0, 0};
+    bytes.insert(bytes.end(), refused.begin(), refused.end());
+    bytes.resize(bytes.size() + 57, 0x42);
+    const std::string path = folder.writeFile("two.memc", std::string(bytes.begin(), bytes.end()));
+    // No offset, one byte, and the one with which it was found (the rest of a page).
+    for (std::uint32_t offset : {0u, 1u, 4039u}) {
+        SCOPED_TRACE(offset);
+        DibImage image;
+        KernelHandle file = openForRead(path);
+        ASSERT_TRUE(image.readFrom(file.get(), true, {offset, offset}, nullptr, 0));
+        const BITMAPFILEHEADER* header = image.fileHeader();
+        ASSERT_EQ(static_cast<void*>(image.fileHeader()), image.data() + offset);
+        const std::uint8_t* bits = image.bits();
+        EXPECT_FALSE(image.readFrom(file.get(), true, {offset, offset}, nullptr, 0));
+        EXPECT_EQ(image.fileHeader(), header);
+        EXPECT_EQ(image.bits(), bits);
+        ASSERT_NE(image.infoHeader(), nullptr);
+        EXPECT_EQ(image.infoHeader()->biWidth, 13);
+    }
+}
+
 TEST_F(DibParseWriteTest, PartMasksSelectWhatIsWritten) {
     PaletteHandle palette = makePalette(20);
     DibImage image;

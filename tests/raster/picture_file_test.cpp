@@ -179,6 +179,177 @@ TEST_F(PictureFileTest, RefusedFilesLeaveNoMemoryBehindAndTheFileClosed) {
     EXPECT_TRUE(nobodyHoldsFile(path));
 }
 
+TEST_F(PictureFileTest, PicturesInMemoryDecodeAsTheirFilesDo) {
+    for (const char* name : {"split24.bmp", "palette.bmp", "split.gif", "split.jpg"}) {
+        SCOPED_TRACE(name);
+        const Bytes bytes = readFileBytes(fixturePath(name));
+        BitmapHandle fromFile(loadPictureFile(fixturePath(name).c_str()));
+        BitmapHandle fromMemory(loadPictureFromMemory(bytes.data(), DWORD(bytes.size())));
+        ASSERT_TRUE(fromFile);
+        ASSERT_TRUE(fromMemory);
+        const Pixels filePixels = readPixels(fromFile.get());
+        expectDibSectionOfSize(fromMemory.get(), filePixels.width, filePixels.height);
+        EXPECT_EQ(readPixels(fromMemory.get()).values, filePixels.values);
+    }
+    const Bytes gif = readFileBytes(fixturePath("split.gif"));
+    EXPECT_EQ(loadPictureFromMemory(nullptr, 10), nullptr);
+    EXPECT_EQ(loadPictureFromMemory(gif.data(), 0), nullptr);
+    const std::string text = "This is a text, not a picture.";
+    EXPECT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+}
+
+TEST_F(PictureFileTest, RefusedBytesInMemoryLeaveNoMemoryBehind) {
+    // 8 MiB that are no picture: each attempt copies them into a block of their own.
+    const Bytes text(8 << 20, 'x');
+    const Bytes good = readFileBytes(fixturePath("split.jpg"));
+    EXPECT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+    DeleteObject(loadPictureFromMemory(good.data(), DWORD(good.size())));
+
+    const SIZE_T memoryBefore = processMemory();
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_EQ(loadPictureFromMemory(text.data(), DWORD(text.size())), nullptr);
+        DeleteObject(loadPictureFromMemory(good.data(), DWORD(good.size())));
+    }
+    EXPECT_LT(processMemory(), memoryBefore + (40u << 20));
+}
+
+TEST_F(PictureFileTest, DecodedPicturesLeaveNoGdiObjectsBehind) {
+    {
+        const unsigned before = gdiObjectCount();
+        BitmapHandle one(CreateBitmap(2, 2, 1, 32, nullptr));
+        ASSERT_EQ(gdiObjectCount(), before + 1) << "the count sees one bitmap more";
+    }
+    // Each test picture, and the JPEG (its JFIF major version byte changed) with which the
+    // decoder was seen to leave the picture's own bitmap behind.
+    struct Case {
+        const char* name;
+        int changedOffset; // -1: as committed
+        std::uint8_t changedValue;
+    };
+    const Case cases[] = {{"split24.bmp", -1, 0},
+                          {"palette.bmp", -1, 0},
+                          {"split.gif", -1, 0},
+                          {"split.jpg", -1, 0},
+                          {"split.jpg", 11, 0x11}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " changed at " + std::to_string(c.changedOffset));
+        Bytes bytes = readFileBytes(fixturePath(c.name));
+        if (c.changedOffset >= 0)
+            bytes[c.changedOffset] = c.changedValue;
+        const std::string path = folder.file("picture.bin");
+        writeFileBytes(path, bytes);
+        // What the decoder sets up once, on first use, is not counted.
+        DeleteObject(loadPictureFile(path.c_str()));
+        const unsigned before = gdiObjectCount();
+        for (int i = 0; i < 3; ++i) {
+            BitmapHandle fromFile(loadPictureFile(path.c_str()));
+            BitmapHandle fromMemory(loadPictureFromMemory(bytes.data(), DWORD(bytes.size())));
+            EXPECT_TRUE(fromFile);
+            EXPECT_TRUE(fromMemory);
+        }
+        EXPECT_EQ(gdiObjectCount(), before);
+    }
+}
+
+namespace {
+
+Bytes split24() {
+    return readFileBytes(fixturePath("split24.bmp"));
+}
+Bytes palette4() {
+    return readFileBytes(fixturePath("palette.bmp"));
+}
+
+// 5 x 3 at 32 bits, top-down: 54 bytes of headers, then 3 rows of 20 bytes.
+Bytes topDown32() {
+    Bytes bytes(54 + 60);
+    for (std::size_t i = 54; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 37);
+    const std::uint32_t fields[][2] = {
+        {2, 114}, {10, 54}, {14, 40}, {18, 5}, {22, std::uint32_t(-3)},
+        {26, 1},  {28, 32}, {34, 60}};
+    for (const auto& field : fields)
+        for (unsigned i = 0; i < (field[0] == 26 || field[0] == 28 ? 2u : 4u); ++i)
+            bytes[field[0] + i] = static_cast<std::uint8_t>(field[1] >> (8 * i));
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    return bytes;
+}
+
+// The picture after an 8-byte "lt\0\0" record of its length, a form the decoder reads too.
+Bytes withLengthRecord(const Bytes& picture) {
+    Bytes bytes = {'l', 't', 0, 0};
+    for (unsigned i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(picture.size() >> (8 * i)));
+    bytes.insert(bytes.end(), picture.begin(), picture.end());
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(PictureFileTest, BitmapsClaimingPartsBeyondTheirBytesGiveNull) {
+    // split24.bmp: 13 x 7 at 24 bits, headers up to byte 54, then 7 rows of 40 bytes (334).
+    // palette.bmp: 10 x 6 at 4 bits, 16 colours from byte 54, pixels from 118 on (166).
+    struct Case {
+        const char* why;
+        Bytes (*picture)();
+        std::size_t offset;
+        std::uint32_t value;
+        std::size_t kept;  // bytes kept; 0: all
+        bool lengthRecord; // after an "lt" record
+    };
+    const Case cases[] = {
+        // With these the decoder read the pixels 1.2 GiB away and faulted.
+        {"\"BM\" over the pixel offset's high half", topDown32, 10, 0x4D420036, 0, false},
+        {"the same after a length record", topDown32, 10, 0x4D420036, 0, true},
+        {"pixels from one byte late", split24, 10, 55, 0, false},
+        {"pixels from one byte late, after a length record", topDown32, 10, 55, 0, true},
+        {"one row more", split24, 22, 8, 0, false},
+        {"one row more, top-down", topDown32, 22, std::uint32_t(-4), 0, false},
+        {"rows longer than 32 bits", split24, 18, 0x40000001, 0, false},
+        {"an info header larger than the file", split24, 14, 0x10000, 0, false},
+        {"a colour table past the end", palette4, 14, 140, 0, false},
+        {"the last row cut short", split24, 0, 'B', 333, false},
+        {"the info header cut short", split24, 0, 'B', 30, false},
+        {"the header's size cut short", split24, 0, 'B', 17, false},
+    };
+    for (const Case& c : cases) {
+        Bytes bytes = c.picture();
+        for (unsigned i = 0; i < 4 && c.offset + i < bytes.size(); ++i)
+            bytes[c.offset + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
+        if (c.kept)
+            bytes.resize(c.kept);
+        if (c.lengthRecord)
+            bytes = withLengthRecord(bytes);
+        EXPECT_EQ(loadPictureFromMemory(bytes.data(), DWORD(bytes.size())), nullptr) << c.why;
+        const std::string path = folder.file("damaged.bmp");
+        writeFileBytes(path, bytes);
+        expectRefused(path, c.why);
+    }
+
+    // Bitmaps whose parts are all there still decode: with an OS/2 core header (3 x 2 at
+    // 24 bits), with more bytes after the pixels, and after a length record.
+    Bytes core = {'B', 'M', 50, 0, 0, 0, 0, 0, 0, 0, 26, 0,  0,
+                  0,   12,  0,  0, 0, 3, 0, 2, 0, 1, 0,  24, 0};
+    core.resize(50, 0x80);
+    Bytes longer = split24();
+    longer.resize(longer.size() + 100, 0xEE);
+    struct Whole {
+        const char* why;
+        Bytes bytes;
+        int width, height;
+    };
+    const Whole wholes[] = {{"core header", core, 3, 2},
+                            {"bytes after the pixels", longer, 13, 7},
+                            {"32 bits, top-down", topDown32(), 5, 3},
+                            {"after a length record", withLengthRecord(topDown32()), 5, 3}};
+    for (const Whole& whole : wholes) {
+        BitmapHandle bitmap(loadPictureFromMemory(whole.bytes.data(), DWORD(whole.bytes.size())));
+        ASSERT_TRUE(bitmap) << whole.why;
+        expectDibSectionOfSize(bitmap.get(), whole.width, whole.height);
+    }
+}
+
 TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
     std::uint32_t* pixels = nullptr;
     BitmapHandle source = makeDibSection(6, 4, &pixels);

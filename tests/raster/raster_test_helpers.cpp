@@ -59,6 +59,16 @@ std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset
     return std::uint32_t{word16(bytes, offset)} | std::uint32_t{word16(bytes, offset + 2)} << 16;
 }
 
+unsigned gdiObjectCount() {
+    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return count;
+    unsigned count = 0;
+    for (UINT_PTR index = 1; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
+            ++count;
+    return count;
+}
+
 Pixels readPixels(HBITMAP bitmap) {
     BITMAP description = {};
     Pixels result;

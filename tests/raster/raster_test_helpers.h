@@ -26,6 +26,11 @@ bool nobodyHoldsFile(const std::string& path);
 std::uint16_t word16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
+// The GDI objects this process holds. GetGuiResources counts them on Windows; Wine's gives
+// 0, and there a handle with its upper 16 bits clear names whatever object holds that
+// table index, so the table is counted by asking each index for its object's type.
+unsigned gdiObjectCount();
+
 // A bitmap's pixels as 0x00RRGGBB, top row first, read through a 32-bit DIB.
 struct Pixels {
     int width = 0;
