@@ -19,6 +19,7 @@ namespace {
 constexpr DWORD kSettleMs = 500;
 constexpr DWORD kPausedPollMs = 1000;
 constexpr DWORD kIdleSleepMs = 10000;
+constexpr DWORD kNoticeRefreshMs = 1000;
 constexpr std::uint32_t kPowerSaveCheckInterval = 100;
 // The first frame comes in 4 x 4 blocks at random, with a short pause after every 500.
 constexpr RevealStyle kStartupReveal = {4, 4, 1, true, 500, 1, SRCCOPY};
@@ -75,18 +76,18 @@ void Animator::run() {
 }
 
 // A broken Scene shows the notice, and shows it again whenever the window has lost its
-// content (a window that was not on the display yet when it was first drawn, say);
-// nothing else is drawn.
+// content, and every kNoticeRefreshMs until the close: a drawing made before the window
+// reached the display can be lost without any repaint request (as under Wine). Nothing
+// else is drawn.
 void Animator::showNoticeUntilStopped() {
     const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
-    for (;;) {
-        {
-            SectionLock::Guard guard(lock_);
-            repaintRequested_ = false;
-            showNotice();
-        }
-        if (WaitForMultipleObjects(2, wakes, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-            return;
+    for (DWORD woke = WAIT_OBJECT_0 + 1; woke == WAIT_OBJECT_0 + 1 || woke == WAIT_TIMEOUT;
+         woke = WaitForMultipleObjects(2, wakes, FALSE, kNoticeRefreshMs)) {
+        SectionLock::Guard guard(lock_);
+        if (woke == WAIT_TIMEOUT && closing_)
+            continue;
+        repaintRequested_ = false;
+        showNotice();
     }
 }
 

@@ -15,8 +15,12 @@
 #include <memory>
 
 void Animator::handOffWallpaper() {
-    if (!scene_ || scene_->isBroken())
+    if (!scene_ || scene_->isBroken()) {
+        // Nothing to hand over; the notice is no longer refreshed, only repainted.
+        SectionLock::Guard guard(lock_);
+        closing_ = true;
         return;
+    }
     // A power-save reveal in progress holds the lock for seconds: it ends now.
     if (interruptEvent_)
         SetEvent(interruptEvent_.get());
