@@ -20,6 +20,7 @@ namespace {
 constexpr DWORD kSettleMs = 500;
 constexpr DWORD kPausedPollMs = 1000;
 constexpr DWORD kIdleSleepMs = 10000;
+constexpr DWORD kNoticeRefreshMs = 1000;
 constexpr std::uint32_t kPowerSaveCheckInterval = 100;
 // The first frame comes in 4 x 4 blocks at random, with a short pause after every 500.
 constexpr RevealStyle kStartupReveal = {4, 4, 1, true, 500, 1, SRCCOPY};
@@ -150,23 +151,25 @@ void Animator::showNotices(HDC dc, const std::vector<BitmapHandle>& notices) con
     }
 }
 
-// Every Scene broken: the notices and nothing else. A window that is not on the display
-// yet loses what is drawn into it (and is not asked to repaint when it arrives there), so
-// they are drawn at every frame for as long as the start-up fade would last, and then
-// again whenever the window asks for a repaint.
+// Every Scene broken: the notices and nothing else. A drawing made before the window
+// reached the display can be lost without any repaint request (as under Wine), so they are
+// drawn at every frame for as long as the start-up fade would last, then every
+// kNoticeRefreshMs until the close, and again whenever the window asks for a repaint.
 void Animator::showNoticeUntilStopped() {
     const std::vector<BitmapHandle> notices = loadNotices();
     const HANDLE wakes[] = {stopEvent_.get(), repaintEvent_.get()};
-    for (DWORD frame = 0;; ++frame) {
+    DWORD woke = WAIT_OBJECT_0 + 1;
+    for (DWORD frame = 0; woke != WAIT_OBJECT_0; ++frame) {
         {
             SectionLock::Guard guard(lock_);
-            repaintRequested_ = false;
-            WindowDC window(window_);
-            showNotices(window.get(), notices);
+            if (woke != WAIT_TIMEOUT || !closing_) {
+                repaintRequested_ = false;
+                WindowDC window(window_);
+                showNotices(window.get(), notices);
+            }
         }
-        const DWORD wait = frame + 1 < std::size(kFadeTable) ? kFramePeriodMs : INFINITE;
-        if (WaitForMultipleObjects(2, wakes, FALSE, wait) == WAIT_OBJECT_0)
-            return;
+        const DWORD wait = frame + 1 < std::size(kFadeTable) ? kFramePeriodMs : kNoticeRefreshMs;
+        woke = WaitForMultipleObjects(2, wakes, FALSE, wait);
     }
 }
 

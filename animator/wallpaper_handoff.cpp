@@ -15,9 +15,12 @@
 #include <memory>
 
 void Animator::handOffWallpaper() {
-    // With nothing animated there is nothing to hand over, and nothing to stop.
-    if (!anyHealthySlot())
+    if (!anyHealthySlot()) {
+        // Nothing to hand over; the notices are no longer refreshed, only repainted.
+        SectionLock::Guard guard(lock_);
+        closing_ = true;
         return;
+    }
     // A power-save reveal in progress holds the lock for seconds: it ends now.
     if (interruptEvent_)
         SetEvent(interruptEvent_.get());

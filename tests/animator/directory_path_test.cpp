@@ -1,5 +1,5 @@
 #include "animator/directory_path.h"
-#include "tests/animator/process_probe.h"
+#include "tests/support/file_access.h"
 #include "tests/support/temp_folder.h"
 
 #include <windows.h>
@@ -8,15 +8,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-namespace {
-
-bool isFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-} // namespace
 
 TEST(DirectoryPath, CreatesEveryLevelAndAcceptsExistingOnes) {
     TempFolder root;

@@ -5,10 +5,10 @@
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"
 #include "settings/wallpaper_decision.h"
-#include "tests/animator/process_probe.h"
 #include "tests/animator/test_scenery.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/desktop_guard.h"
+#include "tests/support/file_access.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
@@ -16,23 +16,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::vector<char> fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 DWORD storedValue(const char* name) {
     return registryDwordOrMarker(preferenceKey, name);
@@ -41,10 +31,6 @@ DWORD storedValue(const char* name) {
 bool hasStoredValue(const char* name) {
     DWORD value = 0;
     return readRegistryDword(preferenceKey, name, value);
-}
-
-std::size_t bmpLength(int width, int height) {
-    return 54 + static_cast<std::size_t>((width * 3 + 3) & ~3) * height;
 }
 
 class WallpaperHandOff : public AnimatorScenery {
@@ -103,8 +89,8 @@ TEST_F(WallpaperHandOff, LastFrameBecomesTheStretchedWallpaper) {
     saveWallpaperPolicy(WallpaperPolicy::Always);
     handOff(window, true);
 
-    const std::vector<char> bytes = fileBytes(ownPath);
-    ASSERT_EQ(bytes.size(), bmpLength(width, height));
+    const std::vector<std::uint8_t> bytes = readFileBytes(ownPath);
+    ASSERT_EQ(bytes.size(), bmpFileLength(width, height));
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
     // The middle pixel of the middle row (blue, green, red) is the picture's colour.
@@ -146,7 +132,7 @@ TEST_F(WallpaperHandOff, EveryCloseInTheMainLoopLeavesTheCompletePicture) {
             idleFor(static_cast<DWORD>(close) * 23); // a different point of the frame each time
             animator.handOffWallpaper();
         }
-        EXPECT_EQ(fileBytes(ownPath).size(), bmpLength(window.width(), window.height()));
+        EXPECT_EQ(readFileBytes(ownPath).size(), bmpFileLength(window.width(), window.height()));
     }
 }
 
@@ -191,7 +177,7 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
         EXPECT_EQ(storedValue(kResumeValue2), c.saved[1]);
         EXPECT_EQ(storedValue(kResumeValue3), c.saved[2]);
         EXPECT_EQ(storedValue(kResumeResolutionValue), (200u << 16) | 300u);
-        EXPECT_EQ(fileBytes(ownPath).size(), bmpLength(width, height));
+        EXPECT_EQ(readFileBytes(ownPath).size(), bmpFileLength(width, height));
     }
 }
 
@@ -200,13 +186,13 @@ TEST_F(WallpaperHandOff, ConditionalPolicyHandsOffOnlyOverItsOwnWallpaper) {
     stillType(300, 200);
     saveWallpaperPolicy(WallpaperPolicy::Conditional);
     handOff(window, true);
-    EXPECT_FALSE(exists(ownPath)) << "the user's own picture was replaced";
+    EXPECT_FALSE(fileExists(ownPath)) << "the user's own picture was replaced";
     expectDesktopUntouched();
     expectNoResumeValues();
 
     setRegistryString(kDesktopKey, "Wallpaper", ownPath);
     handOff(window, true);
-    EXPECT_EQ(fileBytes(ownPath).size(), bmpLength(300, 200));
+    EXPECT_EQ(readFileBytes(ownPath).size(), bmpFileLength(300, 200));
     EXPECT_EQ(readRegistryText(kDesktopKey, "WallpaperStyle"), "2");
     EXPECT_TRUE(hasStoredValue(kResumeResolutionValue));
 }
@@ -221,7 +207,7 @@ TEST_F(WallpaperHandOff, NeverPolicyPreviewAndBrokenSceneWriteNothing) {
     brokenType(300, 200);
     handOff(window, true);
 
-    EXPECT_FALSE(exists(ownPath));
+    EXPECT_FALSE(fileExists(ownPath));
     expectDesktopUntouched();
     expectNoResumeValues();
 }
@@ -246,8 +232,7 @@ TEST_F(WallpaperHandOff, TargetThatIsAFolderChangesNothing) {
     ASSERT_TRUE(CreateDirectoryA(ownPath.c_str(), nullptr));
     handOff(window, true);
 
-    const DWORD attributes = GetFileAttributesA(ownPath.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_TRUE(isFolder(ownPath));
     expectDesktopUntouched();
     expectNoResumeValues();
     EXPECT_EQ(folderEntries(dataFolder),
@@ -261,7 +246,7 @@ TEST_F(WallpaperHandOff, FailedReplacementKeepsThePreviousPictureByteForByte) {
     // The previous hand-off's picture, on the desktop, with its resume values (of another
     // screen size, so that this run does not start from them).
     writeBmp(ownPath, 40, 30, [](int x, int y) { return RGB(x * 6, y * 8, 99); });
-    const std::vector<char> previous = fileBytes(ownPath);
+    const std::vector<std::uint8_t> previous = readFileBytes(ownPath);
     setRegistryString(kDesktopKey, "Wallpaper", ownPath);
     setRegistryString(kDesktopKey, "TileWallpaper", "0");
     setRegistryString(kDesktopKey, "WallpaperStyle", "2");
@@ -276,7 +261,7 @@ TEST_F(WallpaperHandOff, FailedReplacementKeepsThePreviousPictureByteForByte) {
         ASSERT_TRUE(reader);
         handOff(window, true);
     }
-    EXPECT_EQ(fileBytes(ownPath), previous);
+    EXPECT_EQ(readFileBytes(ownPath), previous);
     EXPECT_STRCASEEQ(readRegistryText(kDesktopKey, "Wallpaper").c_str(), ownPath.c_str());
     EXPECT_EQ(readRegistryText(kDesktopKey, "TileWallpaper"), "0");
     EXPECT_EQ(readRegistryText(kDesktopKey, "WallpaperStyle"), "2");

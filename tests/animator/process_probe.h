@@ -3,7 +3,6 @@
 
 #include <windows.h>
 #include <set>
-#include <string>
 
 // The ids of this process's threads now.
 std::set<DWORD> threadsOfThisProcess();
@@ -11,6 +10,3 @@ std::set<DWORD> threadsOfThisProcess();
 // The render thread of an Animator started since the snapshot `before`: the one new
 // thread that runs below normal priority. Empty when there is none (or more than one).
 KernelHandle findRenderThread(const std::set<DWORD>& before, DWORD* id = nullptr);
-
-// The names in a folder ("." and ".." left out).
-std::set<std::string> folderEntries(const std::string& folder);

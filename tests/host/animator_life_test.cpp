@@ -4,6 +4,7 @@
 #include "tests/host/saver_window_fixture.h"
 #include "tests/host/test_pictures.h"
 #include "tests/support/desktop_guard.h"
+#include "tests/support/file_access.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_catalogue.h"
@@ -61,10 +62,6 @@ class AnimatedSaverTest : public SaverWindowTest {
     TempFolder pictures;
     TestCatalogue catalogue;
 };
-
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 } // namespace
 

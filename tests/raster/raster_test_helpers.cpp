@@ -1,48 +1,11 @@
 #include "tests/raster/raster_test_helpers.h"
 
-#include <stdexcept>
-
 std::string fixturePath(const char* name) {
     char program[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     std::string folder(program, length);
     folder.erase(folder.find_last_of('\\') + 1);
     return folder + "raster_fixtures\\" + name;
-}
-
-std::vector<std::uint8_t> readFileBytes(const std::string& path) {
-    KernelHandle file = openForRead(path);
-    if (!file)
-        throw std::runtime_error("cannot open " + path);
-    std::vector<std::uint8_t> bytes(GetFileSize(file.get(), nullptr));
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
-         read != bytes.size()))
-        throw std::runtime_error("cannot read " + path);
-    return bytes;
-}
-
-void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    KernelHandle file = createForWrite(path);
-    DWORD written = 0;
-    if (!file || !WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        throw std::runtime_error("cannot write " + path);
-}
-
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-KernelHandle openForRead(const std::string& path) {
-    return KernelHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-KernelHandle createForWrite(const std::string& path, DWORD share) {
-    return KernelHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool nobodyHoldsFile(const std::string& path) {

@@ -2,6 +2,7 @@
 #include "platform/gdi_handles.h"
 #include "platform/kernel_handles.h"
 #include "tests/support/dib_section.h"
+#include "tests/support/file_access.h"
 #include "tests/support/pixels.h"
 
 #include <windows.h>
@@ -12,13 +13,6 @@
 // A committed test picture, copied beside the test program at build time.
 std::string fixturePath(const char* name);
 
-std::vector<std::uint8_t> readFileBytes(const std::string& path);
-void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-bool fileExists(const std::string& path);
-
-// Opens a file for reading, or for writing (replacing it) with the given sharing.
-KernelHandle openForRead(const std::string& path);
-KernelHandle createForWrite(const std::string& path, DWORD share = 0);
 // Whether nothing holds the file open: it can be opened with exclusive access.
 bool nobodyHoldsFile(const std::string& path);
 

@@ -14,6 +14,11 @@ std::size_t rowStride(int width) {
 
 } // namespace
 
+std::size_t bmpFileLength(int width, int height) {
+    return sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) +
+           rowStride(width) * static_cast<std::size_t>(height);
+}
+
 void writeBmp(const std::string& path, int width, int height, const PixelFunction& colour) {
     const std::size_t stride = rowStride(width);
     const DWORD imageSize = static_cast<DWORD>(stride * height);
