@@ -1,30 +1,7 @@
 #include "scene/sprite_compose.h"
 
 #include <algorithm>
-
-namespace {
-
-// Monochrome-to-colour copies take a 0 bit as the destination's text colour and a 1 bit
-// as its background colour: black and white for the mask chain, whatever the context had.
-class MaskColours {
-  public:
-    explicit MaskColours(HDC dc)
-        : dc_(dc), text_(SetTextColor(dc, RGB(0, 0, 0))),
-          background_(SetBkColor(dc, RGB(255, 255, 255))) {}
-    ~MaskColours() {
-        SetTextColor(dc_, text_);
-        SetBkColor(dc_, background_);
-    }
-    MaskColours(const MaskColours&) = delete;
-    MaskColours& operator=(const MaskColours&) = delete;
-
-  private:
-    HDC dc_;
-    COLORREF text_;
-    COLORREF background_;
-};
-
-} // namespace
+#include <cstdint>
 
 SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyColour) {
     BITMAP description = {};
@@ -33,49 +10,43 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
         return;
     width_ = description.bmWidth;
     height_ = description.bmHeight;
-    sprite_.emplace(compatibleWith, sprite, false);
-    mask_.emplace(compatibleWith, CreateBitmap(width_, height_, 1, 1, nullptr), true);
-    inverse_.emplace(compatibleWith, CreateBitmap(width_, height_, 1, 1, nullptr), true);
-    ink_.emplace(compatibleWith, CreateCompatibleBitmap(compatibleWith, width_, height_), true);
-    blend_.emplace(compatibleWith, CreateCompatibleBitmap(compatibleWith, width_, height_), true);
-    if (!*sprite_ || !*mask_ || !*inverse_ || !*ink_ || !*blend_)
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    keyed_.reset(CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    keyedDC_ = MemoryDC(compatibleWith);
+    if (!keyed_ || !bits || !keyedDC_)
         return;
-
-    // 1 (white) where the sprite shows the key colour: the colour-to-monochrome copy.
-    const COLORREF oldBackground = SetBkColor(sprite_->get(), keyColour);
-    BitBlt(mask_->get(), 0, 0, width_, height_, sprite_->get(), 0, 0, SRCCOPY);
-    SetBkColor(sprite_->get(), oldBackground);
-    BitBlt(inverse_->get(), 0, 0, width_, height_, mask_->get(), 0, 0, NOTSRCCOPY);
-    // The sprite at full strength where it is opaque, black elsewhere.
-    BitBlt(ink_->get(), 0, 0, width_, height_, sprite_->get(), 0, 0, SRCCOPY);
-    {
-        MaskColours colours(ink_->get());
-        BitBlt(ink_->get(), 0, 0, width_, height_, inverse_->get(), 0, 0, SRCAND);
-    }
+    selection_.emplace(keyedDC_.get(), keyed_.get());
+    MemoryDC spriteDC(compatibleWith);
+    SelectedObject spriteSelection(spriteDC.get(), sprite);
+    if (!*selection_ || !spriteSelection)
+        return;
+    BitBlt(keyedDC_.get(), 0, 0, width_, height_, spriteDC.get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    // Premultiplied with alpha 255 the colours stay as they are; the key becomes fully
+    // transparent black.
+    const std::uint32_t key = (static_cast<std::uint32_t>(GetRValue(keyColour)) << 16) |
+                              (static_cast<std::uint32_t>(GetGValue(keyColour)) << 8) |
+                              GetBValue(keyColour);
+    auto* pixel = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i)
+        pixel[i] = (pixel[i] & 0xFFFFFF) == key ? 0 : (pixel[i] | 0xFF000000u);
     ready_ = true;
 }
 
-// The picture keeps its pixels where the sprite shows the key colour (AND with the mask)
-// and takes the blended sprite elsewhere (OR with the blend, black where the key is).
 void SpriteComposer::compose(HDC dc, POINT position, int alpha) const {
     if (!ready_ || alpha <= 0)
         return;
-    alpha = std::min(alpha, 255);
-    const int px = position.x;
-    const int py = position.y;
-    HDC over = ink_->get();
-    if (alpha < 255) {
-        HDC blend = blend_->get();
-        BitBlt(blend, 0, 0, width_, height_, dc, px, py, SRCCOPY);
-        const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-        AlphaBlend(blend, 0, 0, width_, height_, sprite_->get(), 0, 0, width_, height_, function);
-        MaskColours colours(blend);
-        BitBlt(blend, 0, 0, width_, height_, inverse_->get(), 0, 0, SRCAND);
-        over = blend;
-    }
-    MaskColours colours(dc);
-    BitBlt(dc, px, py, width_, height_, mask_->get(), 0, 0, SRCAND);
-    BitBlt(dc, px, py, width_, height_, over, 0, 0, SRCPAINT);
+    const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(std::min(alpha, 255)),
+                                    AC_SRC_ALPHA};
+    AlphaBlend(dc, position.x, position.y, width_, height_, keyedDC_.get(), 0, 0, width_, height_,
+               function);
 }
 
 void composeSprite(HDC dc, POINT position, HBITMAP sprite, COLORREF keyColour, int alpha) {

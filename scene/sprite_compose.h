@@ -5,10 +5,11 @@
 
 #include <optional>
 
-// A colour-keyed sprite ready to be drawn many times: its masks, the sprite with its key
-// pixels blacked out, and the surface that a blend needs are made once, compatible with a
-// device context, so that a drawing allocates nothing. The sprite stays selected into the
-// composer's own context for the composer's life and must be selected nowhere else.
+// A colour-keyed sprite ready to be drawn many times. It is made once into a 32-bit
+// picture whose alpha channel holds the key (0 where the sprite shows the key colour,
+// black there too, and 255 elsewhere), so that a drawing is one blend of the platform's
+// with per-pixel alpha and allocates nothing. The caller's sprite is only read while the
+// composer is made.
 class SpriteComposer {
   public:
     SpriteComposer() = default;
@@ -28,25 +29,12 @@ class SpriteComposer {
     void compose(HDC dc, POINT position, int alpha) const;
 
   private:
-    // A bitmap selected into a memory context of its own; the bitmap may be the caller's.
-    struct Surface {
-        BitmapHandle owned;
-        MemoryDC dc;
-        SelectedObject selection;
-        Surface(HDC compatibleWith, HBITMAP bitmap, bool own)
-            : owned(own ? bitmap : nullptr), dc(compatibleWith), selection(dc.get(), bitmap) {}
-        explicit operator bool() const { return dc && selection; }
-        HDC get() const { return dc.get(); }
-    };
-
     int width_ = 0;
     int height_ = 0;
     bool ready_ = false;
-    std::optional<Surface> sprite_;  // the caller's sprite
-    std::optional<Surface> mask_;    // 1 (white) where the sprite shows the key colour
-    std::optional<Surface> inverse_; // 1 where the sprite is opaque
-    std::optional<Surface> ink_;     // the sprite, black where it shows the key colour
-    std::optional<Surface> blend_;   // the picture under the sprite, blended
+    BitmapHandle keyed_; // the sprite with the key in its alpha channel
+    MemoryDC keyedDC_;
+    std::optional<SelectedObject> selection_;
 };
 
 // Draws sprite onto dc at position as a SpriteComposer would, making and freeing the
