@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <set>
 
 namespace {
@@ -40,13 +39,6 @@ int channelDistance(std::uint32_t a, std::uint32_t b) {
     for (int shift : {0, 8, 16})
         worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
     return worst;
-}
-
-SIZE_T processMemory() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
 }
 
 } // namespace

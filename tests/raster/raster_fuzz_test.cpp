@@ -1,6 +1,7 @@
 // Randomized tests of the raster parsers: valid samples, damaged by a fixed-seed mutator,
 // must give either sound results or clean refusals, never a touch outside the buffers.
 #include "raster/dib_image.h"
+#include "raster/dib_layout.h"
 #include "raster/mem_block.h"
 #include "raster/picture_file.h"
 #include "tests/raster/raster_test_helpers.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 namespace {
 
@@ -141,22 +141,6 @@ bool inside(const std::uint8_t* begin, std::uint64_t size, const void* first,
     return first && begin && at >= from && at - from <= size && length <= size - (at - from);
 }
 
-// Colour table entries: biClrUsed's low 16 bits when set, else 2, 16 or 256 by depth.
-std::uint32_t tableEntries(const BITMAPINFOHEADER& info) {
-    if (info.biClrUsed)
-        return info.biClrUsed & 0xFFFF;
-    switch (info.biBitCount) {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
-    }
-}
-
 // A successfully parsed image: every part where the header puts it, wholly inside the
 // block, a palette exactly when there is a table, and the whole image writable.
 void expectSoundImage(DibImage& image, const std::uint8_t* base, HANDLE sink) {
@@ -195,7 +179,7 @@ void expectSoundImage(DibImage& image, const std::uint8_t* base, HANDLE sink) {
     }
     const std::uint8_t* table = infoStart + info.biSize + (separateMasks ? 12 : 0);
     ASSERT_EQ(static_cast<const void*>(image.colorTable()), table);
-    const std::uint32_t entries = tableEntries(info);
+    const std::uint32_t entries = colorTableCount(info);
     const bool hasTable = table != image.bits() && entries > 0;
     ASSERT_EQ(image.palette() != nullptr, hasTable);
     if (hasTable) {
@@ -493,13 +477,6 @@ std::vector<Mutator::Field> jpegFields(const Bytes& jpeg) {
         at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
     }
     return fields;
-}
-
-SIZE_T processMemory() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/raster/raster_test_helpers.h"
 
+#include <psapi.h>
+
 std::string fixturePath(const char* name) {
     char program[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
@@ -30,6 +32,13 @@ unsigned gdiObjectCount() {
         if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
             ++count;
     return count;
+}
+
+SIZE_T processMemory() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
 }
 
 Pixels readPixels(HBITMAP bitmap) {

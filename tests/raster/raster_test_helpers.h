@@ -25,6 +25,9 @@ std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset
 // table index, so the table is counted by asking each index for its object's type.
 unsigned gdiObjectCount();
 
+// The private memory this process has committed, in bytes.
+SIZE_T processMemory();
+
 // A bitmap's pixels as 0x00RRGGBB, top row first, read through a 32-bit DIB.
 struct Pixels {
     int width = 0;
