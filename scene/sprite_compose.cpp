@@ -1,4 +1,5 @@
 #include "scene/sprite_compose.h"
+#include "raster/dib_section.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,17 +11,10 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
         return;
     width_ = description.bmWidth;
     height_ = description.bmHeight;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    keyed_.reset(CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::uint32_t* pixel = nullptr;
+    keyed_ = makeDibSection(width_, height_, &pixel);
     keyedDC_ = MemoryDC(compatibleWith);
-    if (!keyed_ || !bits || !keyedDC_)
+    if (!keyed_ || !pixel || !keyedDC_)
         return;
     selection_.emplace(keyedDC_.get(), keyed_.get());
     MemoryDC spriteDC(compatibleWith);
@@ -34,7 +28,6 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
     const std::uint32_t key = (static_cast<std::uint32_t>(GetRValue(keyColour)) << 16) |
                               (static_cast<std::uint32_t>(GetGValue(keyColour)) << 8) |
                               GetBValue(keyColour);
-    auto* pixel = static_cast<std::uint32_t*>(bits);
     for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i)
         pixel[i] = (pixel[i] & 0xFFFFFF) == key ? 0 : (pixel[i] | 0xFF000000u);
     ready_ = true;

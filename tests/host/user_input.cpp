@@ -1,5 +1,6 @@
 #include "tests/host/user_input.h"
 #include "platform/gdi_handles.h"
+#include "raster/dib_section.h"
 
 void pressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
@@ -39,20 +40,13 @@ std::vector<COLORREF> readScreenRow(int y) {
     std::vector<COLORREF> row;
     WindowDC screen(nullptr);
     MemoryDC memory(screen.get());
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!screen || !memory || !bitmap || !bits)
+    std::uint32_t* pixels = nullptr;
+    BitmapHandle bitmap = makeDibSection(width, 1, &pixels);
+    if (!screen || !memory || !bitmap)
         return row;
     SelectedObject selected(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, 1, screen.get(), left, y, SRCCOPY);
     GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
     for (int x = 0; x < width; ++x)
         row.push_back(RGB((pixels[x] >> 16) & 0xFF, (pixels[x] >> 8) & 0xFF, pixels[x] & 0xFF));
     return row;
