@@ -254,27 +254,7 @@ Bytes palette4() {
 
 // 5 x 3 at 32 bits, top-down: 54 bytes of headers, then 3 rows of 20 bytes.
 Bytes topDown32() {
-    Bytes bytes(54 + 60);
-    for (std::size_t i = 54; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(i * 37);
-    const std::uint32_t fields[][2] = {
-        {2, 114}, {10, 54}, {14, 40}, {18, 5}, {22, std::uint32_t(-3)},
-        {26, 1},  {28, 32}, {34, 60}};
-    for (const auto& field : fields)
-        for (unsigned i = 0; i < (field[0] == 26 || field[0] == 28 ? 2u : 4u); ++i)
-            bytes[field[0] + i] = static_cast<std::uint8_t>(field[1] >> (8 * i));
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    return bytes;
-}
-
-// The picture after an 8-byte "lt\0\0" record of its length, a form the decoder reads too.
-Bytes withLengthRecord(const Bytes& picture) {
-    Bytes bytes = {'l', 't', 0, 0};
-    for (unsigned i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(picture.size() >> (8 * i)));
-    bytes.insert(bytes.end(), picture.begin(), picture.end());
-    return bytes;
+    return makeBmp(5, -3, 32, BI_RGB, 0);
 }
 
 } // namespace
@@ -307,8 +287,7 @@ TEST_F(PictureFileTest, BitmapsClaimingPartsBeyondTheirBytesGiveNull) {
     };
     for (const Case& c : cases) {
         Bytes bytes = c.picture();
-        for (unsigned i = 0; i < 4 && c.offset + i < bytes.size(); ++i)
-            bytes[c.offset + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
+        putLittleEndian(bytes, c.offset, c.value, 4);
         if (c.kept)
             bytes.resize(c.kept);
         if (c.lengthRecord)

@@ -19,6 +19,19 @@ bool nobodyHoldsFile(const std::string& path);
 // Little-endian fields of file bytes.
 std::uint16_t word16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 std::uint32_t dword32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+// Writes the width (1 to 4) low bytes of value at offset, little-endian.
+void putLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value,
+                     unsigned width);
+
+// A BMP file written field by field: a colour table of colours entries, the masks for
+// BI_BITFIELDS (after a 40-byte header, or inside a larger one), run-length rows for
+// BI_RLE8; a negative height is a top-down picture.
+std::vector<std::uint8_t> makeBmp(std::int32_t width, std::int32_t height, std::uint16_t bitCount,
+                                  std::uint32_t compression, std::uint32_t colours,
+                                  std::uint32_t headerSize = 40);
+// The picture after an 8-byte "lt\0\0" record of its length, a form the platform's
+// decoder reads too.
+std::vector<std::uint8_t> withLengthRecord(const std::vector<std::uint8_t>& picture);
 
 // The GDI objects this process holds. GetGuiResources counts them on Windows; Wine's gives
 // 0, and there a handle with its upper 16 bits clear names whatever object holds that
