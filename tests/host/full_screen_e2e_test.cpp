@@ -212,9 +212,7 @@ bool screenShows(const std::vector<std::vector<COLORREF>>& rows, const std::vect
         if (shown.size() != rows[i].size())
             return false;
         for (std::size_t x = 0; x < shown.size(); ++x)
-            if (std::abs(GetRValue(shown[x]) - GetRValue(rows[i][x])) > 2 ||
-                std::abs(GetGValue(shown[x]) - GetGValue(rows[i][x])) > 2 ||
-                std::abs(GetBValue(shown[x]) - GetBValue(rows[i][x])) > 2)
+            if (!nearColour(shown[x], rows[i][x], 2))
                 return false;
     }
     return true;

@@ -9,12 +9,6 @@ int RecordingPacer::waits() const {
     return count;
 }
 
-bool nearColour(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 void appendPair(std::string& text, int x, int y) {
     text += ',';
     text += std::to_string(x);

@@ -58,6 +58,3 @@ SceneSetup foundType(std::int32_t moveType, int screenWidth, int screenHeight);
 
 // Appends ",x,y" to a picture parameter string.
 void appendPair(std::string& text, int x, int y);
-
-// Channel-wise comparison allowing `tolerance` steps.
-bool nearColour(COLORREF a, COLORREF b, int tolerance);
