@@ -32,15 +32,13 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
     RECT rect{};
     GetWindowRect(window, &rect);
     // Full screen, every monitor shows a picture of its own size; a preview is one.
-    const std::vector<MonitorArea> areas =
-        fullScreen ? layOutMonitorAreas(rect, displayMonitors())
-                   : std::vector<MonitorArea>{
-                         {{0, 0, rect.right - rect.left, rect.bottom - rect.top}, true}};
+    const RECT whole = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    const std::vector<MonitorArea> areas = fullScreen ? layOutMonitorAreas(rect, displayMonitors())
+                                                      : std::vector<MonitorArea>{{whole, true}};
     const int typeNumber = static_cast<int>(loadSelectedType());
     WindowDC dc(window);
     for (const MonitorArea& area : areas) {
         SceneSlot slot{area.rect, area.primary, nullptr, RegionHandle()};
-        const RECT whole = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
         if (!EqualRect(&area.rect, &whole))
             slot.clip.reset(CreateRectRgnIndirect(&area.rect));
         // Only the primary's Scene resumes: the wallpaper is its picture.
