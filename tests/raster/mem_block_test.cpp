@@ -1,4 +1,5 @@
 #include "raster/mem_block.h"
+#include "tests/raster/raster_test_helpers.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -8,16 +9,6 @@ namespace {
 constexpr AllocStrategy kHeap = {AllocPrivateHeap, nullptr};
 constexpr AllocStrategy kVirtual = {AllocVirtual, nullptr};
 constexpr AllocStrategy kUnnamedMapping = {AllocSharedMapping, nullptr};
-
-std::uint32_t pageSize() {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    return info.dwPageSize;
-}
-
-std::uint32_t roundToPages(std::uint32_t bytes) {
-    return (bytes + pageSize() - 1) / pageSize() * pageSize();
-}
 
 // A mapping name no other test program uses.
 std::string mappingName(const char* what) {
@@ -63,7 +54,7 @@ TEST(MemBlockTest, AutomaticChoiceSwitchesToPagesAboveTwoMebibytes) {
     // ...and one byte more goes to committed pages, reported whole.
     ASSERT_TRUE(block.allocate(0x200000, 0, 0, nullptr));
     EXPECT_EQ(block.size(), 0x200000u);
-    EXPECT_EQ(block.queryAllocatedSize(), roundToPages(0x200001));
+    EXPECT_EQ(block.queryAllocatedSize(), roundUpToPages(0x200001));
 }
 
 TEST(MemBlockTest, VirtualMemoryReportsWholePagesWhileSizeStaysAsAsked) {

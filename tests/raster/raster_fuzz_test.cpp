@@ -17,16 +17,6 @@ namespace {
 
 using Bytes = Mutator::Bytes;
 
-std::uint64_t pageSize() {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    return info.dwPageSize;
-}
-
-std::uint64_t roundUpToPages(std::uint64_t bytes) {
-    return (bytes + pageSize() - 1) / pageSize() * pageSize();
-}
-
 // The test's own BMP arithmetic, apart from the parser's: bytes of a row of pixels, and
 // rows of a height of either sign.
 std::uint64_t rowBytes(std::int64_t width, std::uint32_t bitCount) {

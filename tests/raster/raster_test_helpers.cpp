@@ -92,6 +92,16 @@ std::vector<std::uint8_t> withLengthRecord(const std::vector<std::uint8_t>& pict
     return bytes;
 }
 
+std::uint32_t pageSize() {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwPageSize;
+}
+
+std::uint64_t roundUpToPages(std::uint64_t bytes) {
+    return (bytes + pageSize() - 1) / pageSize() * pageSize();
+}
+
 unsigned gdiObjectCount() {
     if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
         return count;

@@ -38,6 +38,10 @@ std::vector<std::uint8_t> withLengthRecord(const std::vector<std::uint8_t>& pict
 // table index, so the table is counted by asking each index for its object's type.
 unsigned gdiObjectCount();
 
+// The system's page size, and bytes rounded up to whole pages.
+std::uint32_t pageSize();
+std::uint64_t roundUpToPages(std::uint64_t bytes);
+
 // The private memory this process has committed, in bytes.
 SIZE_T processMemory();
 
