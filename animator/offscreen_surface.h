@@ -1,12 +1,14 @@
 #pragma once
 #include "platform/gdi_handles.h"
+#include "raster/dib_section.h"
 
-// A bitmap of a given size, compatible with a device context, selected into a memory
-// context of its own for as long as the surface lives.
+// A 32-bit top-down bitmap of a given size in memory (which the Scene's drawing can also work
+// on directly), selected into a memory context compatible with a device context for as long
+// as the surface lives.
 class OffscreenSurface {
   public:
     OffscreenSurface(HDC compatibleWith, int width, int height)
-        : dc_(compatibleWith), bitmap_(CreateCompatibleBitmap(compatibleWith, width, height)),
+        : dc_(compatibleWith), bitmap_(makeDibSection(width, height)),
           selection_(dc_.get(), bitmap_.get()) {}
     OffscreenSurface(const OffscreenSurface&) = delete;
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;

@@ -72,9 +72,13 @@ class Scene {
     void tile(HDC dc, const RECT& rect) const;
     void composeSpriteOnto(HDC dc, int alpha) const;
     void crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const;
+    bool fadeInMemory(HDC out, const RECT& area, int frame, int next, int weight) const;
 
     bool fullScreen_;
     std::int32_t motionWhilePowerSave_ = 1;
+    // Whether the slide show's strip is a top-down 32-bit picture of its own, whose pixels its
+    // cross-fade may work on directly. Set while background_ is made.
+    bool stripInMemory_ = false;
     // Declared so that the background is selected out of its context first, then the
     // context goes, then the sprite, then the background.
     BitmapHandle background_;

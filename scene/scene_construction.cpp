@@ -1,3 +1,4 @@
+#include "raster/dib_section.h"
 #include "scene/reference_scaling.h"
 #include "scene/scene.h"
 
@@ -12,6 +13,27 @@ bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
     width = description.bmWidth;
     height = description.bmHeight;
     return width > 0 && height > 0;
+}
+
+// The slide show's strip copied into a 32-bit top-down picture in memory, so that its
+// cross-fades can be computed there (inMemory tells); the original when no copy can be made,
+// drawn through GDI then.
+BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, HDC dc, bool& inMemory) {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (moveType != MoveSlideShow || !bitmapSize(picture.get(), width, height))
+        return picture;
+    MemoryDC sourceDC(dc);
+    SelectedObject source(sourceDC.get(), picture.get());
+    if (!source)
+        return picture;
+    BitmapHandle strip = makeDibSection(width, height);
+    MemoryDC stripDC(dc);
+    SelectedObject selection(stripDC.get(), strip.get());
+    if (!selection || !BitBlt(stripDC.get(), 0, 0, width, height, sourceDC.get(), 0, 0, SRCCOPY))
+        return picture;
+    inMemory = true;
+    return strip;
 }
 
 void applyTypeSettings(SceneMotion& m, const PictureParameters& p, const ResumeValues& resume) {
@@ -75,7 +97,8 @@ bool Scene::usable(const SceneSetup& setup) {
 
 Scene::Scene(SceneSetup setup, HDC dc)
     : fullScreen_(setup.fullScreen), motionWhilePowerSave_(setup.motionWhilePowerSave),
-      background_(std::move(setup.background)), sprite_(std::move(setup.sprite)),
+      background_(asSlideStrip(std::move(setup.background), setup.moveType, dc, stripInMemory_)),
+      sprite_(std::move(setup.sprite)),
       backgroundDC_(usable(setup) && background_ && sprite_ ? MemoryDC(dc) : MemoryDC()),
       backgroundSelection_(backgroundDC_.get(), background_.get()),
       spriteComposer_(dc, backgroundDC_ ? sprite_.get() : nullptr, kSpriteKeyColour) {

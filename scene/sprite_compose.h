@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 
 // A colour-keyed sprite ready to be drawn many times. It is made once into a 32-bit
@@ -32,7 +33,8 @@ class SpriteComposer {
     int width_ = 0;
     int height_ = 0;
     bool ready_ = false;
-    BitmapHandle keyed_; // the sprite with the key in its alpha channel
+    BitmapHandle keyed_;                    // the sprite with the key in its alpha channel
+    const std::uint32_t* pixels_ = nullptr; // keyed_'s, top row first
     MemoryDC keyedDC_;
     std::optional<SelectedObject> selection_;
 };

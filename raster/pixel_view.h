@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// The pixels of a 32-bit top-down DIB section selected into a memory context, addressed in
+// the context's logical coordinates, so that work on every pixel can be done in memory
+// instead of through the platform's per-pixel routines.
+struct PixelView {
+    std::uint8_t* firstRow = nullptr; // the bitmap's top row
+    std::ptrdiff_t stride = 0;        // bytes from one row down to the next
+    int width = 0;
+    int height = 0;
+    POINT origin = {}; // logical (x, y) is pixel (x + origin.x, y + origin.y)
+    RECT clip = {};    // the logical rectangle that drawing may change
+
+    explicit operator bool() const { return firstRow != nullptr; }
+    std::uint32_t* pixel(int x, int y) const {
+        return reinterpret_cast<std::uint32_t*>(firstRow + stride * (y + origin.y)) + x + origin.x;
+    }
+};
+
+// The pixels behind dc, with any GDI drawing still batched for them done. dc must hold a
+// top-down DIB section (as makeDibSection makes them) if any 32-bit one: the platform
+// reports every DIB section's height as positive, so a bottom-up one cannot be told apart
+// and would be read upside down. Empty when dc is not a memory context holding a 32-bit
+// BI_RGB DIB section, maps other than one to one, or clips to anything but a single
+// rectangle: the caller then draws through GDI.
+PixelView topDownPixelsOf(HDC dc);
