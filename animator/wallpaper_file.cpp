@@ -1,4 +1,5 @@
 #include "animator/wallpaper_file.h"
+#include "raster/bmp_from_pixels.h"
 #include "raster/dib_image.h"
 #include "settings/catalogue_path.h"
 #include "settings/text_buffer.h"
@@ -47,9 +48,10 @@ void removeLeftoverTemporaries(const char* folder) {
 
 } // namespace
 
-bool writeWallpaperFile(HBITMAP bitmap, int width, int height, const char* path) {
+bool writeWallpaperFile(HDC surface, HBITMAP bitmap, int width, int height, const char* path) {
+    const PixelView pixels = topDownPixelsOf(surface);
     DibImage image;
-    if (!image.captureBitmap(bitmap, width, height))
+    if (!pixels && !image.captureBitmap(bitmap, width, height))
         return false;
     char folder[kPathCapacity];
     if (!copyText(folder, sizeof folder, path))
@@ -60,7 +62,9 @@ bool writeWallpaperFile(HBITMAP bitmap, int width, int height, const char* path)
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(folder, kTemporaryPrefix, 0, temporary))
         return false;
-    if (image.save(temporary, true, false) && replaceFile(temporary, path))
+    const bool written = pixels ? writePixelsAsBmp(pixels, width, height, temporary)
+                                : image.save(temporary, true, false);
+    if (written && replaceFile(temporary, path))
         return true;
     DeleteFileA(temporary);
     return false;

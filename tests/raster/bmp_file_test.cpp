@@ -1,4 +1,6 @@
+#include "raster/bmp_from_pixels.h"
 #include "raster/dib_image.h"
+#include "raster/pixel_view.h"
 #include "tests/raster/raster_test_helpers.h"
 #include "tests/support/temp_folder.h"
 
@@ -101,15 +103,27 @@ class BmpFileTest : public testing::Test {
 
 } // namespace
 
+// Written from a capture and straight from the pixels, the files are the same bytes.
 TEST_F(BmpFileTest, OddSizedDibSectionIsWrittenWithPaddedBottomUpRows) {
-    const TestPicture picture{1023, 767, 511};
-    BitmapHandle bitmap = makeDibSection(picture.width, picture.height);
-    ASSERT_TRUE(bitmap);
-    MemoryDC dc(nullptr);
-    SelectedObject selected(dc.get(), bitmap.get());
-    picture.paint(dc.get());
-    GdiFlush();
-    expectWallpaperFile(captureAndSave(bitmap.get(), picture), picture, 2356278);
+    for (const TestPicture& picture :
+         {TestPicture{1023, 767, 511}, TestPicture{1, 1, 0}, TestPicture{3, 2, 1}}) {
+        BitmapHandle bitmap = makeDibSection(picture.width, picture.height);
+        ASSERT_TRUE(bitmap);
+        MemoryDC dc(nullptr);
+        SelectedObject selected(dc.get(), bitmap.get());
+        picture.paint(dc.get());
+        GdiFlush();
+        const std::uint32_t stride = (3 * picture.width + 3) / 4 * 4;
+        const Bytes captured = captureAndSave(bitmap.get(), picture);
+        expectWallpaperFile(captured, picture, 54 + stride * picture.height);
+
+        const PixelView pixels = topDownPixelsOf(dc.get());
+        const std::string streamed = folder.file("streamed.bmp");
+        ASSERT_TRUE(writePixelsAsBmp(pixels, picture.width, picture.height, streamed.c_str()));
+        EXPECT_EQ(readFileBytes(streamed), captured) << picture.width << " x " << picture.height;
+        EXPECT_FALSE(writePixelsAsBmp(pixels, picture.width + 1, picture.height, streamed.c_str()))
+            << "wider than the picture";
+    }
 }
 
 TEST_F(BmpFileTest, ScreenCompatibleBitmapIsWrittenWithoutPadding) {
