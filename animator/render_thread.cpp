@@ -3,6 +3,7 @@
 #include "animator/power_policy.h"
 #include "animator/power_save.h"
 #include "platform/gdi_handles.h"
+#include "raster/pixel_blend.h"
 #include "resources/resource_ids.h"
 #include "scene/block_reveal.h"
 #include "scene/scene.h"
@@ -190,9 +191,16 @@ Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuf
                 break;
             }
             pacer.start();
-            BitBlt(mix.dc(), 0, 0, width, height, snapshot.dc(), 0, 0, SRCCOPY);
-            const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
-            AlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height, blend);
+            // All three are pictures of our own in memory: the step is computed there in one
+            // pass, the platform's blend only when they cannot be reached.
+            if (!crossFadeInto(topDownPixelsOf(mix.dc()), RECT{0, 0, width, height},
+                               topDownPixelsOf(snapshot.dc()), POINT{0, 0},
+                               topDownPixelsOf(sceneBuffer.dc()), POINT{0, 0}, alpha)) {
+                BitBlt(mix.dc(), 0, 0, width, height, snapshot.dc(), 0, 0, SRCCOPY);
+                const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
+                AlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height,
+                           blend);
+            }
             BitBlt(window, 0, 0, width, height, mix.dc(), 0, 0, SRCCOPY);
         }
         if (!pacer.waitUntil(kFramePeriodMs)) {
