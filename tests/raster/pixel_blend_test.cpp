@@ -109,8 +109,9 @@ TEST(PixelBlend, PremultipliedBlendGivesTheBytesOfAPerPixelAlphaBlend) {
     for (const Case& c : kCases) {
         // A keyed sprite as the Scene makes it: transparent black or opaque colour.
         Picture sprite(c.width, 7);
+        // Runs of transparent pixels, as a sprite has them, and scattered ones.
         for (int i = 0; i < sprite.width * sprite.height; ++i)
-            sprite.pixels[i] = random() % 3 == 0 ? 0 : (random() | 0xFF000000u);
+            sprite.pixels[i] = (i / 9) % 2 == 0 || random() % 3 == 0 ? 0 : (random() | 0xFF000000u);
         for (POINT place : {POINT{2, 3}, POINT{-3, -2}, POINT{c.width + 4, 8}}) {
             Picture ours(c.width + 8, 14);
             ours.randomize(random);
