@@ -48,10 +48,11 @@ void removeLeftoverTemporaries(const char* folder) {
 
 } // namespace
 
-bool writeWallpaperFile(HDC surface, HBITMAP bitmap, int width, int height, const char* path) {
+bool writeWallpaperFile(HDC surface, int width, int height, const char* path) {
     const PixelView pixels = topDownPixelsOf(surface);
     DibImage image;
-    if (!pixels && !image.captureBitmap(bitmap, width, height))
+    if (!pixels && !image.captureBitmap(static_cast<HBITMAP>(GetCurrentObject(surface, OBJ_BITMAP)),
+                                        width, height))
         return false;
     char folder[kPathCapacity];
     if (!copyText(folder, sizeof folder, path))

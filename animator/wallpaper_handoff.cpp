@@ -64,7 +64,7 @@ void Animator::handOffLastFrame(SceneSlot& primary) {
     scene.draw(surface->dc(), nullptr, true, false, nullptr);
     // Nothing changes unless the new picture is wholly in place; the resume values then
     // describe the picture that the desktop shows.
-    if (!writeWallpaperFile(surface->dc(), surface->bitmap(), width, height, own.file))
+    if (!writeWallpaperFile(surface->dc(), width, height, own.file))
         return;
     saveScenePosition(scene);
     applyWallpaper(own.file, WPSTYLE_STRETCH);

@@ -20,9 +20,8 @@ bool writeAll(HANDLE file, const void* bytes, std::size_t length) {
 } // namespace
 
 bool writePixelsAsBmp(const PixelView& pixels, int width, int height, const char* path) {
-    if (!pixels || !path || width <= 0 || height <= 0 || pixels.origin.x < 0 ||
-        pixels.origin.y < 0 || pixels.origin.x + width > pixels.width ||
-        pixels.origin.y + height > pixels.height)
+    if (!pixels || !path || width <= 0 || height <= 0 ||
+        !pixels.contains(POINT{0, 0}, width, height))
         return false;
     const std::size_t stride = static_cast<std::size_t>(dibStride(width, 24));
     const std::uint64_t imageSize = std::uint64_t{stride} * static_cast<std::uint64_t>(height);

@@ -8,12 +8,6 @@
 
 namespace {
 
-bool inside(const PixelView& view, POINT at, int width, int height) {
-    const int left = at.x + view.origin.x;
-    const int top = at.y + view.origin.y;
-    return left >= 0 && top >= 0 && left + width <= view.width && top + height <= view.height;
-}
-
 // (x + 127) / 255 for eight 16-bit channels: with t = x + 128, (t + (t >> 8)) >> 8 is that
 // quotient for every x up to 255 x 255.
 __m128i divideBy255(__m128i x) {
@@ -188,19 +182,18 @@ bool crossFadeInto(const PixelView& out, RECT rect, const PixelView& from, POINT
     toAt = {toAt.x + dx, toAt.y + dy};
     const int width = clipped.right - clipped.left;
     const int height = clipped.bottom - clipped.top;
-    if (!inside(from, fromAt, width, height) || !inside(to, toAt, width, height) ||
-        !inside(out, POINT{clipped.left, clipped.top}, width, height))
+    if (!from.contains(fromAt, width, height) || !to.contains(toAt, width, height) ||
+        !out.contains(POINT{clipped.left, clipped.top}, width, height))
         return false;
-    const bool wide = wideVectors();
+    const auto row = wideVectors() ? blendRowWide : blendRow;
     for (int y = 0; y < height; ++y) {
         std::uint32_t* target = out.pixel(clipped.left, clipped.top + y);
         const std::uint32_t* first = from.pixel(fromAt.x, fromAt.y + y);
         if (weight == 0)
             std::memmove(target, first, static_cast<std::size_t>(width) * 4);
         else
-            (wide ? blendRowWide : blendRow)(target, first, to.pixel(toAt.x, toAt.y + y), width,
-                                             weight, y + 1 < height ? from.stride : 0,
-                                             y + 1 < height ? to.stride : 0);
+            row(target, first, to.pixel(toAt.x, toAt.y + y), width, weight,
+                y + 1 < height ? from.stride : 0, y + 1 < height ? to.stride : 0);
     }
     return true;
 }
@@ -213,8 +206,8 @@ bool blendPremultipliedInto(const PixelView& out, POINT at, const std::uint32_t*
     RECT clipped = {};
     if (alpha == 0 || !IntersectRect(&clipped, &area, &out.clip))
         return true;
-    if (!inside(out, POINT{clipped.left, clipped.top}, clipped.right - clipped.left,
-                clipped.bottom - clipped.top))
+    if (!out.contains(POINT{clipped.left, clipped.top}, clipped.right - clipped.left,
+                      clipped.bottom - clipped.top))
         return false;
     const int count = clipped.right - clipped.left;
     const auto row = wideVectors() ? premultipliedRowWide : premultipliedRow;

@@ -16,6 +16,12 @@ struct PixelView {
     RECT clip = {};    // the logical rectangle that drawing may change
 
     explicit operator bool() const { return firstRow != nullptr; }
+    // Whether the width x height rectangle at logical point `at` lies wholly in the bitmap.
+    bool contains(POINT at, int areaWidth, int areaHeight) const {
+        const int left = at.x + origin.x;
+        const int top = at.y + origin.y;
+        return left >= 0 && top >= 0 && left + areaWidth <= width && top + areaHeight <= height;
+    }
     std::uint32_t* pixel(int x, int y) const {
         return reinterpret_cast<std::uint32_t*>(firstRow + stride * (y + origin.y)) + x + origin.x;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/gdi_handles.h"
+#include "raster/pixel_view.h"
 #include "scene/scene_motion.h"
 #include "scene/scene_setup.h"
 #include "scene/sprite_compose.h"
@@ -72,13 +73,13 @@ class Scene {
     void tile(HDC dc, const RECT& rect) const;
     void composeSpriteOnto(HDC dc, int alpha) const;
     void crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const;
-    bool fadeInMemory(HDC out, const RECT& area, int frame, int next, int weight) const;
+    void drawFrames(HDC out, const RECT& area, int frame, int next, int weight, HDC scratch) const;
 
     bool fullScreen_;
     std::int32_t motionWhilePowerSave_ = 1;
-    // Whether the slide show's strip is a top-down 32-bit picture of its own, whose pixels its
-    // cross-fade may work on directly. Set while background_ is made.
-    bool stripInMemory_ = false;
+    // The pixels of the slide show's strip when it is a top-down 32-bit picture of its own,
+    // which its cross-fade works on directly; empty otherwise. Set while background_ is made.
+    PixelView strip_;
     // Declared so that the background is selected out of its context first, then the
     // context goes, then the sprite, then the background.
     BitmapHandle background_;

@@ -16,9 +16,9 @@ bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
 }
 
 // The slide show's strip copied into a 32-bit top-down picture in memory, so that its
-// cross-fades can be computed there (inMemory tells); the original when no copy can be made,
-// drawn through GDI then.
-BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, HDC dc, bool& inMemory) {
+// cross-fades can be computed there (pixels gives them); the original when no copy can be
+// made, drawn through GDI then.
+BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, HDC dc, PixelView& pixels) {
     std::int32_t width = 0;
     std::int32_t height = 0;
     if (moveType != MoveSlideShow || !bitmapSize(picture.get(), width, height))
@@ -32,7 +32,8 @@ BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, HDC dc, b
     SelectedObject selection(stripDC.get(), strip.get());
     if (!selection || !BitBlt(stripDC.get(), 0, 0, width, height, sourceDC.get(), 0, 0, SRCCOPY))
         return picture;
-    inMemory = true;
+    // The bits stay where they are when the strip moves to the Scene's own context.
+    pixels = topDownPixelsOf(stripDC.get());
     return strip;
 }
 
@@ -97,7 +98,7 @@ bool Scene::usable(const SceneSetup& setup) {
 
 Scene::Scene(SceneSetup setup, HDC dc)
     : fullScreen_(setup.fullScreen), motionWhilePowerSave_(setup.motionWhilePowerSave),
-      background_(asSlideStrip(std::move(setup.background), setup.moveType, dc, stripInMemory_)),
+      background_(asSlideStrip(std::move(setup.background), setup.moveType, dc, strip_)),
       sprite_(std::move(setup.sprite)),
       backgroundDC_(usable(setup) && background_ && sprite_ ? MemoryDC(dc) : MemoryDC()),
       backgroundSelection_(backgroundDC_.get(), background_.get()),

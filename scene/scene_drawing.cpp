@@ -69,17 +69,19 @@ void Scene::crossFade(HDC out, const RECT& area, int frame, int weight, HDC scra
 }
 
 // Frame `frame` of the strip with frame `next` blended over it at the given weight, into area
-// of out, as the copy and the cross-fade below would draw it but in one pass over the
-// pixels: the platform's blend is many times slower. False when out or the strip are no
-// top-down 32-bit pictures in memory, or the area reaches past the strip: GDI draws it then.
-bool Scene::fadeInMemory(HDC out, const RECT& area, int frame, int next, int weight) const {
-    if (!stripInMemory_)
-        return false;
-    const PixelView strip = topDownPixelsOf(backgroundDC_.get());
+// of out. Computed in one pass over the pixels when out and the strip are top-down 32-bit
+// pictures in memory (the platform's blend is many times slower), else copied and
+// cross-faded through GDI.
+void Scene::drawFrames(HDC out, const RECT& area, int frame, int next, int weight,
+                       HDC scratch) const {
     const int W = motion_.screenWidth;
-    return strip &&
-           crossFadeInto(topDownPixelsOf(out), area, strip, POINT{area.left + frame * W, area.top},
-                         strip, POINT{area.left + next * W, area.top}, weight);
+    if (strip_ &&
+        crossFadeInto(topDownPixelsOf(out), area, strip_, POINT{area.left + frame * W, area.top},
+                      strip_, POINT{area.left + next * W, area.top}, weight))
+        return;
+    BitBlt(out, area.left, area.top, area.right - area.left, area.bottom - area.top,
+           backgroundDC_.get(), area.left + frame * W, area.top, SRCCOPY);
+    crossFade(out, area, next, weight, scratch);
 }
 
 void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
@@ -109,10 +111,7 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
     if (fullRedraw || repaint || m.phase != m.drawnPhase) {
         m.drawnPhase = m.phase;
         m.drawnAlpha = m.spriteAlpha;
-        if (!fadeInMemory(out, screen, k, next, f)) {
-            BitBlt(out, 0, 0, W, H, backgroundDC_.get(), k * W, 0, SRCCOPY);
-            crossFade(out, screen, next, f, scratch);
-        }
+        drawFrames(out, screen, k, next, f, scratch);
         composeSpriteOnto(out, alpha);
         changed = screen;
     } else if (m.spriteAlpha == m.drawnAlpha) {
@@ -124,12 +123,7 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
         changed = intersection(spriteRect(), screen);
         if (IsRectEmpty(&changed))
             return;
-        if (!fadeInMemory(out, changed, k, next, f)) {
-            BitBlt(out, changed.left, changed.top, changed.right - changed.left,
-                   changed.bottom - changed.top, backgroundDC_.get(), changed.left + k * W,
-                   changed.top, SRCCOPY);
-            crossFade(out, changed, next, f, nullptr);
-        }
+        drawFrames(out, changed, k, next, f, nullptr);
         composeSpriteOnto(out, alpha);
     }
     if (backBuffer && !IsRectEmpty(&changed))

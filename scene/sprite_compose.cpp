@@ -12,11 +12,9 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
         return;
     width_ = description.bmWidth;
     height_ = description.bmHeight;
-    std::uint32_t* pixel = nullptr;
-    keyed_ = makeDibSection(width_, height_, &pixel);
-    pixels_ = pixel;
+    keyed_ = makeDibSection(width_, height_, &pixels_);
     keyedDC_ = MemoryDC(compatibleWith);
-    if (!keyed_ || !pixel || !keyedDC_)
+    if (!keyed_ || !pixels_ || !keyedDC_)
         return;
     selection_.emplace(keyedDC_.get(), keyed_.get());
     MemoryDC spriteDC(compatibleWith);
@@ -31,20 +29,19 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
                               (static_cast<std::uint32_t>(GetGValue(keyColour)) << 8) |
                               GetBValue(keyColour);
     for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i)
-        pixel[i] = (pixel[i] & 0xFFFFFF) == key ? 0 : (pixel[i] | 0xFF000000u);
+        pixels_[i] = (pixels_[i] & 0xFFFFFF) == key ? 0 : (pixels_[i] | 0xFF000000u);
     ready_ = true;
 }
 
 void SpriteComposer::compose(HDC dc, POINT position, int alpha) const {
     if (!ready_ || alpha <= 0)
         return;
+    alpha = std::min(alpha, 255);
     // Onto a picture in memory the blend is done there: the platform's takes several
     // times as long, at every frame the sprite changes.
-    if (blendPremultipliedInto(topDownPixelsOf(dc), position, pixels_, width_, height_,
-                               std::min(alpha, 255)))
+    if (blendPremultipliedInto(topDownPixelsOf(dc), position, pixels_, width_, height_, alpha))
         return;
-    const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(std::min(alpha, 255)),
-                                    AC_SRC_ALPHA};
+    const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
     AlphaBlend(dc, position.x, position.y, width_, height_, keyedDC_.get(), 0, 0, width_, height_,
                function);
 }

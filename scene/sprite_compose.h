@@ -33,8 +33,8 @@ class SpriteComposer {
     int width_ = 0;
     int height_ = 0;
     bool ready_ = false;
-    BitmapHandle keyed_;                    // the sprite with the key in its alpha channel
-    const std::uint32_t* pixels_ = nullptr; // keyed_'s, top row first
+    BitmapHandle keyed_;              // the sprite with the key in its alpha channel
+    std::uint32_t* pixels_ = nullptr; // keyed_'s, top row first
     MemoryDC keyedDC_;
     std::optional<SelectedObject> selection_;
 };

@@ -2,35 +2,30 @@
 #include "raster/dib_section.h"
 #include "raster/pixel_blend.h"
 #include "raster/pixel_view.h"
+#include "tests/support/dib_surface.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <random>
 #include <vector>
 
 namespace {
 
-// A 32-bit top-down DIB section selected into a memory context.
-struct Picture {
-    Picture(int width, int height)
-        : width(width), height(height), bitmap(makeDibSection(width, height, &pixels)) {
-        selection.emplace(dc.get(), bitmap.get());
-    }
-    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    void randomize(std::mt19937& random) {
-        for (int i = 0; i < width * height; ++i)
-            pixels[i] = random();
-    }
-    int width;
-    int height;
-    std::uint32_t* pixels = nullptr;
-    BitmapHandle bitmap;
-    MemoryDC dc{nullptr};
-    std::optional<SelectedObject> selection;
-};
+std::uint32_t& at(const DibSurface& picture, int x, int y) {
+    return picture.bits()[static_cast<std::size_t>(y) * picture.width() + x];
+}
+
+void randomize(const DibSurface& picture, std::mt19937& random) {
+    std::generate_n(picture.bits(), picture.width() * picture.height(), std::ref(random));
+}
+
+// A second target with the same pixels.
+void copyPixels(const DibSurface& from, const DibSurface& to) {
+    std::copy_n(from.bits(), from.width() * from.height(), to.bits());
+}
 
 struct Case {
     const char* name;
@@ -54,21 +49,21 @@ const Case kCases[] = {
 
 // The platform's drawing and ours on two equal targets give the same bytes, alpha
 // channel included.
-void expectSamePictures(Picture& ours, Picture& platform, const char* name) {
+void expectSamePictures(const DibSurface& ours, const DibSurface& platform, const char* name) {
     GdiFlush();
     int differing = 0;
-    for (int y = 0; y < ours.height; ++y)
-        for (int x = 0; x < ours.width; ++x)
-            if (ours.at(x, y) != platform.at(x, y) && ++differing <= 3)
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            if (at(ours, x, y) != at(platform, x, y) && ++differing <= 3)
                 ADD_FAILURE() << name << " at " << x << "," << y << ": " << std::hex
-                              << ours.at(x, y) << " against the platform's " << platform.at(x, y);
+                              << at(ours, x, y) << " against the platform's " << at(platform, x, y);
 }
 
-void prepareTarget(Picture& target, const Case& c) {
-    SetViewportOrgEx(target.dc.get(), c.viewport.x, c.viewport.y, nullptr);
+void prepareTarget(const DibSurface& target, const Case& c) {
+    SetViewportOrgEx(target.dc(), c.viewport.x, c.viewport.y, nullptr);
     if (!IsRectEmpty(&c.clip)) {
         RegionHandle region(CreateRectRgnIndirect(&c.clip));
-        SelectClipRgn(target.dc.get(), region.get());
+        SelectClipRgn(target.dc(), region.get());
     }
 }
 
@@ -78,28 +73,26 @@ TEST(PixelBlend, CrossFadeGivesTheBytesOfACopyAndAConstantAlphaBlend) {
     std::mt19937 random(12);
     for (const Case& c : kCases) {
         const int height = 11;
-        Picture strip(3 * c.width, height);
-        strip.randomize(random);
-        Picture ours(c.width + 8, height + 4);
-        ours.randomize(random);
-        Picture platform(ours.width, ours.height);
-        std::copy(ours.pixels, ours.pixels + ours.width * ours.height, platform.pixels);
+        DibSurface strip(3 * c.width, height);
+        randomize(strip, random);
+        DibSurface ours(c.width + 8, height + 4);
+        randomize(ours, random);
+        DibSurface platform(ours.width(), ours.height());
+        copyPixels(ours, platform);
         prepareTarget(ours, c);
         prepareTarget(platform, c);
 
         const RECT area = {1, 2, 1 + c.width, 2 + height - 2};
         const int w = area.right - area.left;
         const int h = area.bottom - area.top;
-        ASSERT_TRUE(crossFadeInto(topDownPixelsOf(ours.dc.get()), area,
-                                  topDownPixelsOf(strip.dc.get()), POINT{2 * c.width, 1},
-                                  topDownPixelsOf(strip.dc.get()), POINT{0, 0}, c.weight))
+        ASSERT_TRUE(crossFadeInto(topDownPixelsOf(ours.dc()), area, topDownPixelsOf(strip.dc()),
+                                  POINT{2 * c.width, 1}, topDownPixelsOf(strip.dc()), POINT{0, 0},
+                                  c.weight))
             << c.name;
-        BitBlt(platform.dc.get(), area.left, area.top, w, h, strip.dc.get(), 2 * c.width, 1,
-               SRCCOPY);
+        BitBlt(platform.dc(), area.left, area.top, w, h, strip.dc(), 2 * c.width, 1, SRCCOPY);
         const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(c.weight), 0};
         if (c.weight)
-            AlphaBlend(platform.dc.get(), area.left, area.top, w, h, strip.dc.get(), 0, 0, w, h,
-                       function);
+            AlphaBlend(platform.dc(), area.left, area.top, w, h, strip.dc(), 0, 0, w, h, function);
         expectSamePictures(ours, platform, c.name);
     }
 }
@@ -108,25 +101,25 @@ TEST(PixelBlend, PremultipliedBlendGivesTheBytesOfAPerPixelAlphaBlend) {
     std::mt19937 random(34);
     for (const Case& c : kCases) {
         // A keyed sprite as the Scene makes it: transparent black or opaque colour.
-        Picture sprite(c.width, 7);
+        DibSurface sprite(c.width, 7);
         // Runs of transparent pixels, as a sprite has them, and scattered ones.
-        for (int i = 0; i < sprite.width * sprite.height; ++i)
-            sprite.pixels[i] = (i / 9) % 2 == 0 || random() % 3 == 0 ? 0 : (random() | 0xFF000000u);
+        for (int i = 0; i < sprite.width() * sprite.height(); ++i)
+            sprite.bits()[i] = (i / 9) % 2 == 0 || random() % 3 == 0 ? 0 : (random() | 0xFF000000u);
         for (POINT place : {POINT{2, 3}, POINT{-3, -2}, POINT{c.width + 4, 8}}) {
-            Picture ours(c.width + 8, 14);
-            ours.randomize(random);
-            Picture platform(ours.width, ours.height);
-            std::copy(ours.pixels, ours.pixels + ours.width * ours.height, platform.pixels);
+            DibSurface ours(c.width + 8, 14);
+            randomize(ours, random);
+            DibSurface platform(ours.width(), ours.height());
+            copyPixels(ours, platform);
             prepareTarget(ours, c);
             prepareTarget(platform, c);
-            ASSERT_TRUE(blendPremultipliedInto(topDownPixelsOf(ours.dc.get()), place, sprite.pixels,
-                                               sprite.width, sprite.height, c.weight))
+            ASSERT_TRUE(blendPremultipliedInto(topDownPixelsOf(ours.dc()), place, sprite.bits(),
+                                               sprite.width(), sprite.height(), c.weight))
                 << c.name;
             const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(c.weight),
                                             AC_SRC_ALPHA};
             if (c.weight)
-                AlphaBlend(platform.dc.get(), place.x, place.y, sprite.width, sprite.height,
-                           sprite.dc.get(), 0, 0, sprite.width, sprite.height, function);
+                AlphaBlend(platform.dc(), place.x, place.y, sprite.width(), sprite.height(),
+                           sprite.dc(), 0, 0, sprite.width(), sprite.height(), function);
             expectSamePictures(ours, platform, c.name);
         }
     }
@@ -138,7 +131,6 @@ TEST(PixelBlend, OnlyA32BitPictureInMemoryIsWorkedOnDirectly) {
         << "a fresh context holds a 1 x 1 monochrome bitmap";
     HDC screen = GetDC(nullptr);
     EXPECT_FALSE(topDownPixelsOf(screen));
-    BitmapHandle compatible(CreateCompatibleBitmap(screen, 8, 8));
     ReleaseDC(nullptr, screen);
     BITMAPINFO info = topDownDibInfo(8, 8);
     info.bmiHeader.biBitCount = 24;
@@ -148,16 +140,16 @@ TEST(PixelBlend, OnlyA32BitPictureInMemoryIsWorkedOnDirectly) {
         SelectedObject selection(memory.get(), threeBytes.get());
         EXPECT_FALSE(topDownPixelsOf(memory.get())) << "24 bits per pixel";
     }
-    Picture picture(8, 8);
+    DibSurface picture(8, 8);
     const RECT diamond[] = {{0, 0, 4, 4}, {4, 4, 8, 8}};
     RegionHandle two(CreateRectRgnIndirect(&diamond[0]));
     RegionHandle second(CreateRectRgnIndirect(&diamond[1]));
     CombineRgn(two.get(), two.get(), second.get(), RGN_OR);
-    SelectClipRgn(picture.dc.get(), two.get());
-    EXPECT_FALSE(topDownPixelsOf(picture.dc.get())) << "a clip of two rectangles";
-    SelectClipRgn(picture.dc.get(), nullptr);
-    EXPECT_TRUE(topDownPixelsOf(picture.dc.get()));
+    SelectClipRgn(picture.dc(), two.get());
+    EXPECT_FALSE(topDownPixelsOf(picture.dc())) << "a clip of two rectangles";
+    SelectClipRgn(picture.dc(), nullptr);
+    EXPECT_TRUE(topDownPixelsOf(picture.dc()));
     // A source rectangle that leaves its picture is refused, not read past.
-    const PixelView view = topDownPixelsOf(picture.dc.get());
+    const PixelView view = topDownPixelsOf(picture.dc());
     EXPECT_FALSE(crossFadeInto(view, RECT{0, 0, 4, 4}, view, POINT{6, 0}, view, POINT{0, 0}, 9));
 }

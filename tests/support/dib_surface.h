@@ -18,6 +18,8 @@ class DibSurface {
     HBITMAP bitmap() const { return bitmap_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
+    // The raw 32-bit pixels, alpha byte included, top row first (GdiFlush before reading).
+    std::uint32_t* bits() const { return bits_; }
 
     COLORREF pixel(int x, int y) const;
     void setPixel(int x, int y, COLORREF colour);
