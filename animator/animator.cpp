@@ -1,6 +1,6 @@
 #include "animator/animator.h"
 #include "animator/monitor_layout.h"
-#include "animator/offscreen_surface.h"
+#include "raster/offscreen_surface.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
 #include "settings/preferences.h"

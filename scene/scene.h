@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/gdi_handles.h"
+#include "raster/offscreen_surface.h"
 #include "raster/pixel_view.h"
 #include "scene/scene_motion.h"
 #include "scene/scene_setup.h"
@@ -7,6 +8,7 @@
 
 #include <windows.h>
 #include <cstdint>
+#include <memory>
 
 class FramePacer;
 
@@ -37,7 +39,8 @@ class Scene {
     void finishMotion();
     // Puts the current state on target, redrawing only what changed since the last call.
     // backBuffer (optional, screen-sized, kept by the caller between calls) is where the
-    // changed parts are composed before they are copied to target; fullRedraw draws the
+    // changed parts are composed before they are copied to target (a whole slide-show frame
+    // may go to target in bands instead, leaving backBuffer as it was); fullRedraw draws the
     // whole picture with the sprite at full strength; repaint says that target lost its
     // content; scratch (optional, screen-sized) serves the slide show's cross-fade.
     // In full-screen power save, jumps are shown with revealScene (needs backBuffer).
@@ -74,12 +77,17 @@ class Scene {
     void composeSpriteOnto(HDC dc, int alpha) const;
     void crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const;
     void drawFrames(HDC out, const RECT& area, int frame, int next, int weight, HDC scratch) const;
+    bool drawInBands(HDC target, int frame, int next, int weight, int alpha) const;
 
     bool fullScreen_;
     std::int32_t motionWhilePowerSave_ = 1;
     // The pixels of the slide show's strip when it is a top-down 32-bit picture of its own,
     // which its cross-fade works on directly; empty otherwise. Set while background_ is made.
     PixelView strip_;
+    // A few screen rows in memory, where the slide show's frames are made band by band on
+    // their way to the window (with strip_ only).
+    std::unique_ptr<OffscreenSurface> band_;
+    PixelView bandPixels_;
     // Declared so that the background is selected out of its context first, then the
     // context goes, then the sprite, then the background.
     BitmapHandle background_;

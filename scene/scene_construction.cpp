@@ -6,6 +6,10 @@
 
 namespace {
 
+// The size of a band of the slide show's frame: one that stays in the processor's cache
+// between its making and its copy to the window.
+constexpr int kBandBytes = 256 * 1024;
+
 bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
     BITMAP description = {};
     if (!bitmap || !GetObjectA(bitmap, sizeof description, &description))
@@ -135,6 +139,14 @@ Scene::Scene(SceneSetup setup, HDC dc)
     // Like drawnPhase and drawnAlpha: whatever draws first counts as a change.
     m.drawnViewX = m.viewX + 1;
     m.drawnViewY = m.viewY;
+    if (strip_ && strip_.height >= m.screenHeight) {
+        const int rows = std::clamp(kBandBytes / (m.screenWidth * 4), 1, m.screenHeight);
+        auto band = std::make_unique<OffscreenSurface>(dc, m.screenWidth, rows);
+        if (*band) {
+            bandPixels_ = topDownPixelsOf(band->dc());
+            band_ = std::move(band);
+        }
+    }
     complete_ = true;
 }
 

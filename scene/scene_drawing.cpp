@@ -84,6 +84,29 @@ void Scene::drawFrames(HDC out, const RECT& area, int frame, int next, int weigh
     crossFade(out, area, next, weight, scratch);
 }
 
+// The whole screen: frame `frame` with `next` blended over it at weight and the sprite over
+// them, made a band of rows at a time in memory and copied to target at once, while it is
+// still in the processor's cache. The frame is read from the strip and written to the
+// window once, and nothing screen-sized is written in between. False, having drawn
+// nothing, when the strip or the band cannot be reached.
+bool Scene::drawInBands(HDC target, int frame, int next, int weight, int alpha) const {
+    const int W = motion_.screenWidth;
+    const int H = motion_.screenHeight;
+    if (!bandPixels_ || !strip_.contains(POINT{frame * W, 0}, W, H) ||
+        !strip_.contains(POINT{next * W, 0}, W, H))
+        return false;
+    for (int top = 0; top < H; top += bandPixels_.height) {
+        PixelView band = bandPixels_;
+        band.origin = {0, -top}; // the band's first row is the screen's row `top`
+        band.clip = {0, top, W, std::min(top + bandPixels_.height, H)};
+        crossFadeInto(band, band.clip, strip_, POINT{frame * W, top}, strip_, POINT{next * W, top},
+                      weight);
+        spriteComposer_.composeInto(band, POINT{spriteX_, spriteY_}, alpha);
+        BitBlt(target, 0, top, W, band.clip.bottom - top, band_->dc(), 0, 0, SRCCOPY);
+    }
+    return true;
+}
+
 void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
     SceneMotion& m = motion_;
     const int W = m.screenWidth;
@@ -111,6 +134,8 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
     if (fullRedraw || repaint || m.phase != m.drawnPhase) {
         m.drawnPhase = m.phase;
         m.drawnAlpha = m.spriteAlpha;
+        if (backBuffer && drawInBands(target, k, next, f, alpha))
+            return;
         drawFrames(out, screen, k, next, f, scratch);
         composeSpriteOnto(out, alpha);
         changed = screen;

@@ -33,13 +33,19 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
     ready_ = true;
 }
 
+bool SpriteComposer::composeInto(const PixelView& pixels, POINT position, int alpha) const {
+    if (!ready_ || alpha <= 0)
+        return ready_;
+    return blendPremultipliedInto(pixels, position, pixels_, width_, height_, std::min(alpha, 255));
+}
+
 void SpriteComposer::compose(HDC dc, POINT position, int alpha) const {
     if (!ready_ || alpha <= 0)
         return;
     alpha = std::min(alpha, 255);
     // Onto a picture in memory the blend is done there: the platform's takes several
     // times as long, at every frame the sprite changes.
-    if (blendPremultipliedInto(topDownPixelsOf(dc), position, pixels_, width_, height_, alpha))
+    if (composeInto(topDownPixelsOf(dc), position, alpha))
         return;
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
     AlphaBlend(dc, position.x, position.y, width_, height_, keyedDC_.get(), 0, 0, width_, height_,

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/gdi_handles.h"
+#include "raster/pixel_view.h"
 
 #include <windows.h>
 
@@ -28,6 +29,8 @@ class SpriteComposer {
     // alpha (0..255): (sprite x alpha + old x (255 - alpha)) / 255 per channel. Alpha 0
     // draws nothing; 255 copies the sprite's pixels exactly.
     void compose(HDC dc, POINT position, int alpha) const;
+    // The same onto pixels in memory; false when they cannot take it.
+    bool composeInto(const PixelView& pixels, POINT position, int alpha) const;
 
   private:
     int width_ = 0;
