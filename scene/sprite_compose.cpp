@@ -34,8 +34,10 @@ SpriteComposer::SpriteComposer(HDC compatibleWith, HBITMAP sprite, COLORREF keyC
 }
 
 bool SpriteComposer::composeInto(const PixelView& pixels, POINT position, int alpha) const {
-    if (!ready_ || alpha <= 0)
-        return ready_;
+    if (!ready_)
+        return false;
+    if (alpha <= 0)
+        return true; // nothing to draw, and nothing left for a caller to draw either
     return blendPremultipliedInto(pixels, position, pixels_, width_, height_, std::min(alpha, 255));
 }
 
