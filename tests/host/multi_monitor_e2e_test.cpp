@@ -71,8 +71,12 @@ TEST_F(MultiMonitorRun, EveryMonitorShowsItsOwnPictureAndThePrimaryBecomesTheWal
         15000))
         << "the primary's sprite is not where its entry puts it";
     // The second: 100, 500 of 1024 x 768 is 125, 666 of 1280 x 1024; the sprite is 80 x 85
-    // there, its ink columns 10..69.
-    EXPECT_TRUE(inkIs(710, {{1920 + 125 + 10, 1920 + 125 + 69}}))
+    // there, its ink columns 10..69. The monitors' pictures reach the display apart.
+    EXPECT_TRUE(waitFor(
+        [] {
+            return inkIs(710, {{1920 + 125 + 10, 1920 + 125 + 69}});
+        },
+        15000))
         << "the second monitor's sprite is not its own";
     // Below the second monitor's bottom the primary still shows its picture. (What lies
     // below the second monitor is on no display: the nested server shows no pixels there.)
