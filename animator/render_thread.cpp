@@ -94,10 +94,11 @@ void Animator::run() {
 
     // The window's context is the class's own (CS_OWNDC), shared with the hand-off on the
     // window thread, and a context serves one thread at a time (Wine fails the other
-    // call): every use of it, surfaces made from it included, happens under the lock,
+    // call): every use of it, taking it and surfaces made from it included, happens under
+    // the lock (a close right at the start makes its hand-off surface from it meanwhile),
     // and the thread lets go of them only once the hand-off is done with the window.
-    WindowDC window(window_); // held for the thread's whole life
     SectionLock::Guard guard(lock_);
+    WindowDC window(window_); // held for the thread's whole life
     sceneBuffer_ = std::make_unique<OffscreenSurface>(window.get(), width, height);
     const OffscreenSurface& sceneBuffer = *sceneBuffer_;
     // The first frame of every monitor, as one picture: the start-up transition covers
