@@ -75,6 +75,8 @@ class Scene {
     void drawSpriteRect(HDC target, HDC backBuffer, int alpha);
     void tile(HDC dc, const RECT& rect) const;
     void composeSpriteOnto(HDC dc, int alpha) const;
+    // Where the point (x, y) of frame `frame` of the slide show lies in background_.
+    POINT framePoint(int frame, int x, int y) const;
     void crossFade(HDC out, const RECT& area, int frame, int weight, HDC scratch) const;
     void drawFrames(HDC out, const RECT& area, int frame, int next, int weight, HDC scratch) const;
     bool drawInBands(HDC target, int frame, int next, int weight, int alpha) const;
@@ -84,6 +86,10 @@ class Scene {
     // The pixels of the slide show's strip when it is a top-down 32-bit picture of its own,
     // which its cross-fade works on directly; empty otherwise. Set while background_ is made.
     PixelView strip_;
+    // The height of a frame when the strip's copy has its frames one below the other
+    // (frame k's rows are read one after another, not a strip's width apart); 0 when
+    // background_ is the catalogue's picture, frames side by side. Set with strip_.
+    std::int32_t stripFrameHeight_ = 0;
     // A few screen rows in memory, where the slide show's frames are made band by band on
     // their way to the window (with strip_ only).
     std::unique_ptr<OffscreenSurface> band_;

@@ -3,6 +3,7 @@
 #include "scene/scene.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -19,25 +20,39 @@ bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
     return width > 0 && height > 0;
 }
 
-// The slide show's strip copied into a 32-bit top-down picture in memory, so that its
-// cross-fades can be computed there (pixels gives them); the original when no copy can be
-// made, drawn through GDI then.
-BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, HDC dc, PixelView& pixels) {
+// The slide show's strip copied into a 32-bit top-down picture in memory with its whole
+// frames one below the other, so that its cross-fades can be computed there (pixels gives
+// them) and read each frame's rows one after another, which memory serves much faster
+// than rows a strip's width apart. frameHeight is set to the strip's height then. The
+// original when no copy can be made, drawn through GDI then.
+BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, int frameWidth, HDC dc,
+                          PixelView& pixels, std::int32_t& frameHeight) {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    if (moveType != MoveSlideShow || !bitmapSize(picture.get(), width, height))
+    if (moveType != MoveSlideShow || frameWidth <= 0 || !bitmapSize(picture.get(), width, height) ||
+        width < frameWidth)
+        return picture;
+    const int frames = width / frameWidth;
+    if (height > INT_MAX / frames)
         return picture;
     MemoryDC sourceDC(dc);
     SelectedObject source(sourceDC.get(), picture.get());
     if (!source)
         return picture;
-    BitmapHandle strip = makeDibSection(width, height);
+    BitmapHandle strip = makeDibSection(frameWidth, frames * height);
     MemoryDC stripDC(dc);
     SelectedObject selection(stripDC.get(), strip.get());
-    if (!selection || !BitBlt(stripDC.get(), 0, 0, width, height, sourceDC.get(), 0, 0, SRCCOPY))
+    if (!selection)
         return picture;
+    for (int frame = 0; frame < frames; ++frame)
+        if (!BitBlt(stripDC.get(), 0, frame * height, frameWidth, height, sourceDC.get(),
+                    frame * frameWidth, 0, SRCCOPY))
+            return picture;
     // The bits stay where they are when the strip moves to the Scene's own context.
     pixels = topDownPixelsOf(stripDC.get());
+    if (!pixels)
+        return picture;
+    frameHeight = height;
     return strip;
 }
 
@@ -102,7 +117,8 @@ bool Scene::usable(const SceneSetup& setup) {
 
 Scene::Scene(SceneSetup setup, HDC dc)
     : fullScreen_(setup.fullScreen), motionWhilePowerSave_(setup.motionWhilePowerSave),
-      background_(asSlideStrip(std::move(setup.background), setup.moveType, dc, strip_)),
+      background_(asSlideStrip(std::move(setup.background), setup.moveType, setup.screenWidth, dc,
+                               strip_, stripFrameHeight_)),
       sprite_(std::move(setup.sprite)),
       backgroundDC_(usable(setup) && background_ && sprite_ ? MemoryDC(dc) : MemoryDC()),
       backgroundSelection_(backgroundDC_.get(), background_.get()),
@@ -117,6 +133,10 @@ Scene::Scene(SceneSetup setup, HDC dc)
     if (!bitmapSize(background_.get(), m.backgroundWidth, m.backgroundHeight) ||
         !bitmapSize(sprite_.get(), spriteWidth_, spriteHeight_))
         return;
+    if (stripFrameHeight_) { // the motion counts frames side by side, as the catalogue has them
+        m.backgroundWidth = m.backgroundHeight / stripFrameHeight_ * m.screenWidth;
+        m.backgroundHeight = stripFrameHeight_;
+    }
     // The strip needs at least one screen-wide frame.
     if (m.moveType == MoveSlideShow && m.backgroundWidth < m.screenWidth)
         return;
@@ -139,7 +159,7 @@ Scene::Scene(SceneSetup setup, HDC dc)
     // Like drawnPhase and drawnAlpha: whatever draws first counts as a change.
     m.drawnViewX = m.viewX + 1;
     m.drawnViewY = m.viewY;
-    if (strip_ && strip_.height >= m.screenHeight) {
+    if (strip_ && m.backgroundHeight >= m.screenHeight) {
         const int rows = std::clamp(kBandBytes / (m.screenWidth * 4), 1, m.screenHeight);
         auto band = std::make_unique<OffscreenSurface>(dc, m.screenWidth, rows);
         if (*band) {

@@ -27,6 +27,12 @@ void tileIfNotEmpty(HDC dc, const RECT& rect, HDC source, const SceneMotion& m) 
 
 } // namespace
 
+POINT Scene::framePoint(int frame, int x, int y) const {
+    if (stripFrameHeight_)
+        return {x, frame * stripFrameHeight_ + y};
+    return {frame * motion_.screenWidth + x, y};
+}
+
 void Scene::tile(HDC dc, const RECT& rect) const {
     tileIfNotEmpty(dc, rect, backgroundDC_.get(), motion_);
 }
@@ -59,13 +65,13 @@ void Scene::crossFade(HDC out, const RECT& area, int frame, int weight, HDC scra
     const int h = inside.bottom - inside.top;
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(weight), 0};
     HDC source = backgroundDC_.get();
-    int sourceX = inside.left + frame * W;
+    POINT from = framePoint(frame, inside.left, inside.top);
     if (scratch) {
-        BitBlt(scratch, inside.left, inside.top, w, h, source, sourceX, inside.top, SRCCOPY);
+        BitBlt(scratch, inside.left, inside.top, w, h, source, from.x, from.y, SRCCOPY);
         source = scratch;
-        sourceX = inside.left;
+        from = {inside.left, inside.top};
     }
-    AlphaBlend(out, inside.left, inside.top, w, h, source, sourceX, inside.top, w, h, function);
+    AlphaBlend(out, inside.left, inside.top, w, h, source, from.x, from.y, w, h, function);
 }
 
 // Frame `frame` of the strip with frame `next` blended over it at the given weight, into area
@@ -74,13 +80,12 @@ void Scene::crossFade(HDC out, const RECT& area, int frame, int weight, HDC scra
 // cross-faded through GDI.
 void Scene::drawFrames(HDC out, const RECT& area, int frame, int next, int weight,
                        HDC scratch) const {
-    const int W = motion_.screenWidth;
-    if (strip_ &&
-        crossFadeInto(topDownPixelsOf(out), area, strip_, POINT{area.left + frame * W, area.top},
-                      strip_, POINT{area.left + next * W, area.top}, weight))
+    const POINT from = framePoint(frame, area.left, area.top);
+    if (strip_ && crossFadeInto(topDownPixelsOf(out), area, strip_, from, strip_,
+                                framePoint(next, area.left, area.top), weight))
         return;
     BitBlt(out, area.left, area.top, area.right - area.left, area.bottom - area.top,
-           backgroundDC_.get(), area.left + frame * W, area.top, SRCCOPY);
+           backgroundDC_.get(), from.x, from.y, SRCCOPY);
     crossFade(out, area, next, weight, scratch);
 }
 
@@ -92,15 +97,15 @@ void Scene::drawFrames(HDC out, const RECT& area, int frame, int next, int weigh
 bool Scene::drawInBands(HDC target, int frame, int next, int weight, int alpha) const {
     const int W = motion_.screenWidth;
     const int H = motion_.screenHeight;
-    if (!bandPixels_ || !strip_.contains(POINT{frame * W, 0}, W, H) ||
-        !strip_.contains(POINT{next * W, 0}, W, H))
+    if (!bandPixels_ || !strip_.contains(framePoint(frame, 0, 0), W, H) ||
+        !strip_.contains(framePoint(next, 0, 0), W, H))
         return false;
     for (int top = 0; top < H; top += bandPixels_.height) {
         PixelView band = bandPixels_;
         band.origin = {0, -top}; // the band's first row is the screen's row `top`
         band.clip = {0, top, W, std::min(top + bandPixels_.height, H)};
-        crossFadeInto(band, band.clip, strip_, POINT{frame * W, top}, strip_, POINT{next * W, top},
-                      weight);
+        crossFadeInto(band, band.clip, strip_, framePoint(frame, 0, top), strip_,
+                      framePoint(next, 0, top), weight);
         spriteComposer_.composeInto(band, POINT{spriteX_, spriteY_}, alpha);
         BitBlt(target, 0, top, W, band.clip.bottom - top, band_->dc(), 0, 0, SRCCOPY);
     }
@@ -123,7 +128,8 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
         m.phase != m.unrevealedPhase && !fullRedraw && backBuffer) {
         m.drawnAlpha = m.spriteAlpha;
         m.drawnPhase = m.phase;
-        BitBlt(backBuffer, 0, 0, W, H, backgroundDC_.get(), W * (k % frames), 0, SRCCOPY);
+        const POINT from = framePoint(k % frames, 0, 0);
+        BitBlt(backBuffer, 0, 0, W, H, backgroundDC_.get(), from.x, from.y, SRCCOPY);
         composeSpriteOnto(backBuffer, alpha);
         revealScene(target, backBuffer);
         return;
