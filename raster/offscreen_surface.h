@@ -8,18 +8,22 @@
 class OffscreenSurface {
   public:
     OffscreenSurface(HDC compatibleWith, int width, int height)
-        : dc_(compatibleWith), bitmap_(makeDibSection(width, height)),
-          selection_(dc_.get(), bitmap_.get()) {}
+        : width_(width), height_(height), dc_(compatibleWith),
+          bitmap_(makeDibSection(width, height)), selection_(dc_.get(), bitmap_.get()) {}
     OffscreenSurface(const OffscreenSurface&) = delete;
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     HDC dc() const { return dc_.get(); }
     HBITMAP bitmap() const { return bitmap_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
     explicit operator bool() const { return dc_ && bitmap_ && selection_; }
 
   private:
+    int width_;
+    int height_;
     // Destroyed in reverse: the selection is undone, then the bitmap and the context go.
     MemoryDC dc_;
-    BitmapHandle bitmap_;
+    TopDownBitmap bitmap_;
     SelectedObject selection_;
 };

@@ -1,4 +1,5 @@
 #include "raster/pixel_view.h"
+#include "raster/dib_section.h"
 
 PixelView topDownPixelsOf(HDC dc) {
     if (!dc || GetObjectType(dc) != OBJ_MEMDC || GetMapMode(dc) != MM_TEXT ||
@@ -6,10 +7,10 @@ PixelView topDownPixelsOf(HDC dc) {
         return {};
     DIBSECTION section = {};
     const HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
-    if (!bitmap || GetObjectA(bitmap, sizeof section, &section) != sizeof section ||
-        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 ||
-        section.dsBmih.biCompression != BI_RGB || section.dsBm.bmWidth <= 0 ||
-        section.dsBm.bmHeight <= 0)
+    if (!isTopDownSection(bitmap) ||
+        GetObjectA(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
+        section.dsBm.bmBitsPixel != 32 || section.dsBmih.biCompression != BI_RGB ||
+        section.dsBm.bmWidth <= 0 || section.dsBm.bmHeight <= 0)
         return {};
     POINT viewport = {};
     POINT window = {};

@@ -27,10 +27,8 @@ struct PixelView {
     }
 };
 
-// The pixels behind dc, with any GDI drawing still batched for them done. dc must hold a
-// top-down DIB section (as makeDibSection makes them) if any 32-bit one: the platform
-// reports every DIB section's height as positive, so a bottom-up one cannot be told apart
-// and would be read upside down. Empty when dc is not a memory context holding a 32-bit
-// BI_RGB DIB section, maps other than one to one, or clips to anything but a single
-// rectangle: the caller then draws through GDI.
+// The pixels behind dc, with any GDI drawing still batched for them done. Empty unless dc
+// is a memory context holding a 32-bit section that makeDibSection made (the only ones
+// known to be top-down: the platform reports every DIB section's height as positive),
+// maps one to one and clips to a single rectangle: the caller then draws through GDI.
 PixelView topDownPixelsOf(HDC dc);

@@ -23,35 +23,36 @@ bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
 // The slide show's strip copied into a 32-bit top-down picture in memory with its whole
 // frames one below the other, so that its cross-fades can be computed there (pixels gives
 // them) and read each frame's rows one after another, which memory serves much faster
-// than rows a strip's width apart. frameHeight is set to the strip's height then. The
-// original when no copy can be made, drawn through GDI then.
-BitmapHandle asSlideStrip(BitmapHandle picture, std::int32_t moveType, int frameWidth, HDC dc,
-                          PixelView& pixels, std::int32_t& frameHeight) {
+// than rows a strip's width apart. frameHeight is set to the strip's height then. Null
+// when no copy can be made: the original is drawn through GDI then.
+TopDownBitmap asSlideStrip(const BitmapHandle& picture, std::int32_t moveType, int frameWidth,
+                           HDC dc, PixelView& pixels, std::int32_t& frameHeight) {
     std::int32_t width = 0;
     std::int32_t height = 0;
     if (moveType != MoveSlideShow || frameWidth <= 0 || !bitmapSize(picture.get(), width, height) ||
         width < frameWidth)
-        return picture;
+        return {};
     const int frames = width / frameWidth;
     if (height > INT_MAX / frames)
-        return picture;
+        return {};
     MemoryDC sourceDC(dc);
     SelectedObject source(sourceDC.get(), picture.get());
     if (!source)
-        return picture;
-    BitmapHandle strip = makeDibSection(frameWidth, frames * height);
+        return {};
+    TopDownBitmap strip = makeDibSection(frameWidth, frames * height);
     MemoryDC stripDC(dc);
     SelectedObject selection(stripDC.get(), strip.get());
     if (!selection)
-        return picture;
+        return {};
     for (int frame = 0; frame < frames; ++frame)
         if (!BitBlt(stripDC.get(), 0, frame * height, frameWidth, height, sourceDC.get(),
                     frame * frameWidth, 0, SRCCOPY))
-            return picture;
+            return {};
     // The bits stay where they are when the strip moves to the Scene's own context.
-    pixels = topDownPixelsOf(stripDC.get());
-    if (!pixels)
-        return picture;
+    PixelView view = topDownPixelsOf(stripDC.get());
+    if (!view)
+        return {};
+    pixels = view;
     frameHeight = height;
     return strip;
 }
@@ -117,11 +118,13 @@ bool Scene::usable(const SceneSetup& setup) {
 
 Scene::Scene(SceneSetup setup, HDC dc)
     : fullScreen_(setup.fullScreen), motionWhilePowerSave_(setup.motionWhilePowerSave),
-      background_(asSlideStrip(std::move(setup.background), setup.moveType, setup.screenWidth, dc,
-                               strip_, stripFrameHeight_)),
+      stripCopy_(asSlideStrip(setup.background, setup.moveType, setup.screenWidth, dc, strip_,
+                              stripFrameHeight_)),
+      // The copy replaces the original, which is let go at once.
+      background_(stripCopy_ ? BitmapHandle() : std::move(setup.background)),
       sprite_(std::move(setup.sprite)),
-      backgroundDC_(usable(setup) && background_ && sprite_ ? MemoryDC(dc) : MemoryDC()),
-      backgroundSelection_(backgroundDC_.get(), background_.get()),
+      backgroundDC_(usable(setup) && backgroundBitmap() && sprite_ ? MemoryDC(dc) : MemoryDC()),
+      backgroundSelection_(backgroundDC_.get(), backgroundBitmap()),
       spriteComposer_(dc, backgroundDC_ ? sprite_.get() : nullptr, kSpriteKeyColour) {
     SceneMotion& m = motion_;
     m.screenWidth = setup.screenWidth;
@@ -130,7 +133,7 @@ Scene::Scene(SceneSetup setup, HDC dc)
         return;
     m.moveType = setup.moveType;
     m.skipIfReqFixedPos = setup.skipIfReqFixedPos;
-    if (!bitmapSize(background_.get(), m.backgroundWidth, m.backgroundHeight) ||
+    if (!bitmapSize(backgroundBitmap(), m.backgroundWidth, m.backgroundHeight) ||
         !bitmapSize(sprite_.get(), spriteWidth_, spriteHeight_))
         return;
     if (stripFrameHeight_) { // the motion counts frames side by side, as the catalogue has them

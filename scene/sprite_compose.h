@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/gdi_handles.h"
+#include "raster/dib_section.h"
 #include "raster/pixel_view.h"
 
 #include <windows.h>
@@ -36,7 +37,7 @@ class SpriteComposer {
     int width_ = 0;
     int height_ = 0;
     bool ready_ = false;
-    BitmapHandle keyed_;              // the sprite with the key in its alpha channel
+    TopDownBitmap keyed_;             // the sprite with the key in its alpha channel
     std::uint32_t* pixels_ = nullptr; // keyed_'s, top row first
     MemoryDC keyedDC_;
     std::optional<SelectedObject> selection_;

@@ -9,6 +9,7 @@
 #include "tests/support/bmp_file.h"
 #include "tests/support/desktop_guard.h"
 #include "tests/support/file_access.h"
+#include "tests/support/pixels.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/test_window.h"
 #include "tests/support/wait_for.h"
@@ -141,7 +142,7 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
     const int width = 300;
     const int height = 200;
     TestWindow window(width, height);
-    const std::string sprite = invisibleSprite();
+    const std::string sprite = uprightSprite();
     const std::string strip = solidPicture("strip.bmp", width * 3, height, kSceneColour);
     const std::string wide = solidPicture("wide.bmp", width * 2, height * 2, kSceneColour);
     saveWallpaperPolicy(WallpaperPolicy::Always);
@@ -154,12 +155,12 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
     };
     const Case cases[] = {
         // The slide show's phase 300 lies in a cross-fade: the close completes it to 512.
-        {0, "wall.bmp," + strip + "," + sprite + ",0,0", {300, 0, 0}, {512, 0, 0}},
-        {1, "wall.bmp," + wide + ",0,0," + sprite + ",0,0", {50, 60, 0}, {50, 60, 0}},
-        {2, "wall.bmp," + wide + ",10,40," + sprite + ",0,0,0", {70, 80, 0}, {70, 80, 0}},
-        {3, "wall.bmp," + wide + "," + sprite + ",0,0", {90, 10, 0}, {90, 10, 0}},
+        {0, "wall.bmp," + strip + "," + sprite + ",100,60", {300, 0, 0}, {512, 0, 0}},
+        {1, "wall.bmp," + wide + ",0,0," + sprite + ",100,60", {50, 60, 0}, {50, 60, 0}},
+        {2, "wall.bmp," + wide + ",10,40," + sprite + ",100,60,0", {70, 80, 0}, {70, 80, 0}},
+        {3, "wall.bmp," + wide + "," + sprite + ",100,60", {90, 10, 0}, {90, 10, 0}},
         {4,
-         "wall.bmp," + wide + "," + sprite + ",0,0,0,0,100,50,200,100",
+         "wall.bmp," + wide + "," + sprite + ",100,60,0,0,100,50,200,100",
          {20, 30, 2},
          {20, 30, 2}},
     };
@@ -177,7 +178,17 @@ TEST_F(WallpaperHandOff, ResumeValuesFollowTheMoveType) {
         EXPECT_EQ(storedValue(kResumeValue2), c.saved[1]);
         EXPECT_EQ(storedValue(kResumeValue3), c.saved[2]);
         EXPECT_EQ(storedValue(kResumeResolutionValue), (200u << 16) | 300u);
-        EXPECT_EQ(readFileBytes(ownPath).size(), bmpFileLength(width, height));
+        const std::vector<std::uint8_t> bytes = readFileBytes(ownPath);
+        ASSERT_EQ(bytes.size(), bmpFileLength(width, height));
+        // The file's rows run bottom-up, three bytes a pixel (blue, green, red).
+        const auto pixel = [&](int x, int y) {
+            const std::size_t at =
+                54 + static_cast<std::size_t>((width * 3 + 3) & ~3) * (height - 1 - y) + x * 3;
+            return rgb(bytes[at + 2], bytes[at + 1], bytes[at]);
+        };
+        EXPECT_EQ(pixel(120, 70), kInkAbove) << "the sprite is upside down in the wallpaper";
+        EXPECT_EQ(pixel(120, 90), kInkBelow);
+        EXPECT_EQ(pixel(100, 60), kSceneColour) << "the key shows the background";
     }
 }
 

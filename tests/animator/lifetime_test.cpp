@@ -59,7 +59,7 @@ TEST_F(AnimatorLifetime, EndsRightAfterConstruction) {
 TEST_F(AnimatorLifetime, EndsDuringTheFade) {
     TestWindow window = TestWindow::fullScreen();
     stillType(window.width(), window.height());
-    window.fill(kScreenColour);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
     ASSERT_NO_FATAL_FAILURE(start(window, true));
     ASSERT_TRUE(waitFor(
         [&] { return pixelAt(window.get(), window.width() / 2, 10) != kScreenColour; }, 5000));
@@ -70,7 +70,7 @@ TEST_F(AnimatorLifetime, EndsDuringTheReveal) {
     TestWindow window = TestWindow::fullScreen();
     addGeneral("ScrStartStyle=0");
     stillType(window.width(), window.height());
-    window.fill(kScreenColour);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
     ASSERT_NO_FATAL_FAILURE(start(window, true));
     // The first revealed blocks.
     ASSERT_TRUE(waitFor(

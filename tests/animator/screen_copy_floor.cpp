@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
         return 1;
     // Two pictures in turn, so that every copy changes the whole screen.
     std::uint32_t* pixels[2] = {};
-    BitmapHandle pictures[2] = {makeDibSection(width, height, &pixels[0]),
-                                makeDibSection(width, height, &pixels[1])};
+    TopDownBitmap pictures[2] = {makeDibSection(width, height, &pixels[0]),
+                                 makeDibSection(width, height, &pixels[1])};
     if (!pixels[0] || !pixels[1])
         return 1;
     for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {

@@ -30,6 +30,12 @@ std::string AnimatorScenery::invisibleSprite() const {
     return solidPicture("sprite.bmp", 8, 8, kMagenta);
 }
 
+std::string AnimatorScenery::uprightSprite() const {
+    return picture("upright.bmp", 40, 40, [](int x, int y) {
+        return x == 0 || y == 0 || x == 39 || y == 39 ? kMagenta : y < 20 ? kInkAbove : kInkBelow;
+    });
+}
+
 void AnimatorScenery::addType(int number, int moveType, int width, int height,
                               const std::string& fileSpec, const std::string& extraLines) {
     char header[96];

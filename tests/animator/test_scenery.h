@@ -14,6 +14,8 @@ void setPowerPolicy(const std::string& idleAcIdleDcDozeAcDozeDc);
 
 inline constexpr std::uint32_t kMagenta = 0xFF00FF;
 inline constexpr std::uint32_t kSceneColour = 0xC87828; // the still type's one colour
+inline constexpr std::uint32_t kInkAbove = 0xE01040;
+inline constexpr std::uint32_t kInkBelow = 0x20C060;
 
 // A catalogue and pictures made by the test, and no stored preferences.
 class AnimatorScenery : public testing::Test {
@@ -28,6 +30,9 @@ class AnimatorScenery : public testing::Test {
                              std::uint32_t colour) const;
     // An 8 x 8 sprite of the colour key only: it never shows.
     std::string invisibleSprite() const;
+    // A 40 x 40 sprite that differs upside down: a key-coloured frame one pixel wide around
+    // kInkAbove in its upper half and kInkBelow in its lower half.
+    std::string uprightSprite() const;
 
     // A [TypeNN] section with the picture parameters for a screen of width x height; it
     // replaces an earlier one of that number.

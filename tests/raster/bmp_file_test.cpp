@@ -107,7 +107,7 @@ class BmpFileTest : public testing::Test {
 TEST_F(BmpFileTest, OddSizedDibSectionIsWrittenWithPaddedBottomUpRows) {
     for (const TestPicture& picture :
          {TestPicture{1023, 767, 511}, TestPicture{1, 1, 0}, TestPicture{3, 2, 1}}) {
-        BitmapHandle bitmap = makeDibSection(picture.width, picture.height);
+        TopDownBitmap bitmap = makeDibSection(picture.width, picture.height);
         ASSERT_TRUE(bitmap);
         MemoryDC dc(nullptr);
         SelectedObject selected(dc.get(), bitmap.get());
@@ -140,7 +140,7 @@ TEST_F(BmpFileTest, ScreenCompatibleBitmapIsWrittenWithoutPadding) {
 
 TEST_F(BmpFileTest, SaveReplacesOnlyWhenAskedTo) {
     DibImage image;
-    BitmapHandle bitmap = makeDibSection(3, 2);
+    TopDownBitmap bitmap = makeDibSection(3, 2);
     ASSERT_TRUE(image.captureBitmap(bitmap.get(), 3, 2));
     std::string path = folder.file("existing.bmp");
     const Bytes old(5000, 0x55);
@@ -173,7 +173,7 @@ TEST_F(BmpFileTest, FailedSaveReportsTheStepThatFailed) {
     };
     for (const Case& c : cases) {
         DibImage image;
-        BitmapHandle bitmap = makeDibSection(3, 2);
+        TopDownBitmap bitmap = makeDibSection(3, 2);
         ASSERT_TRUE(image.captureBitmap(bitmap.get(), 3, 2)) << c.why;
         if (c.spoilHeader)
             image.infoHeader()->biSize = 0x7FFFFFFF;
@@ -187,7 +187,7 @@ TEST_F(BmpFileTest, FailedSaveReportsTheStepThatFailed) {
 }
 
 TEST_F(BmpFileTest, CaptureThatCannotCreateOrReadReportsIt) {
-    BitmapHandle bitmap = makeDibSection(4, 4);
+    TopDownBitmap bitmap = makeDibSection(4, 4);
     DibImage image;
     EXPECT_FALSE(image.captureBitmap(bitmap.get(), 0, 0));
     EXPECT_EQ(image.errorCode(), DIB_ERROR_CAPTURE);
@@ -202,7 +202,7 @@ TEST_F(BmpFileTest, CaptureThatCannotCreateOrReadReportsIt) {
 
 TEST_F(BmpFileTest, CaptureLeavesTheBitmapAsItWas) {
     std::uint32_t* pixels = nullptr;
-    BitmapHandle bitmap = makeDibSection(5, 3, &pixels);
+    TopDownBitmap bitmap = makeDibSection(5, 3, &pixels);
     for (int i = 0; i < 15; ++i)
         pixels[i] = rgb(static_cast<std::uint8_t>(16 * i), 7, static_cast<std::uint8_t>(255 - i));
     Pixels before = readPixels(bitmap.get());

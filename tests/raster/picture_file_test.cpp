@@ -317,7 +317,7 @@ TEST_F(PictureFileTest, BitmapsClaimingPartsBeyondTheirBytesGiveNull) {
 
 TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
     std::uint32_t* pixels = nullptr;
-    BitmapHandle source = makeDibSection(6, 4, &pixels);
+    TopDownBitmap source = makeDibSection(6, 4, &pixels);
     for (int i = 0; i < 24; ++i)
         pixels[i] = rgb(static_cast<std::uint8_t>(10 * i), static_cast<std::uint8_t>(255 - i), 77);
     const Pixels before = readPixels(source.get());
@@ -336,7 +336,7 @@ TEST_F(PictureFileTest, StretchToTheSameSizeCopiesAndLeavesTheSourceAlone) {
 
 TEST_F(PictureFileTest, StretchGivesTheAskedSizeAndColourOnColourKeepsExactColours) {
     std::uint32_t* pixels = nullptr;
-    BitmapHandle source = makeDibSection(5, 5, &pixels);
+    TopDownBitmap source = makeDibSection(5, 5, &pixels);
     const std::uint32_t magenta = rgb(255, 0, 255);
     const std::uint32_t teal = rgb(0, 128, 128);
     for (int i = 0; i < 25; ++i)

@@ -16,14 +16,19 @@ inline COLORREF backgroundColour(int x, int y) {
 }
 
 inline const COLORREF kKeyColour = RGB(255, 0, 255);
-inline const COLORREF kSpriteInk = RGB(250, 20, 131);
+inline const COLORREF kSpriteInk = RGB(250, 20, 131);     // the sprite's upper half
+inline const COLORREF kSpriteInkBelow = RGB(40, 190, 60); // and its lower half
 inline const COLORREF kSentinel = RGB(1, 254, 3);
 
-// A sprite with a key-coloured frame one pixel wide around solid ink.
+// Pixel (x, y) of a sprite with a key-coloured frame one pixel wide around ink of one colour
+// in its upper half and another in its lower half: drawn upside down, it differs.
+inline COLORREF framedSpritePixel(int width, int height, int x, int y) {
+    if (x == 0 || y == 0 || x == width - 1 || y == height - 1)
+        return kKeyColour;
+    return y < height / 2 ? kSpriteInk : kSpriteInkBelow;
+}
 inline PixelFunction framedSprite(int width, int height) {
-    return [width, height](int x, int y) {
-        return x == 0 || y == 0 || x == width - 1 || y == height - 1 ? kKeyColour : kSpriteInk;
-    };
+    return [width, height](int x, int y) { return framedSpritePixel(width, height, x, y); };
 }
 
 // Start and wait calls, in order, without any real waiting.

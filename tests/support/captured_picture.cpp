@@ -19,7 +19,7 @@ Picture readThrough(int width, int height, const std::function<void(HDC)>& copyI
     picture.width = width;
     picture.height = height;
     std::uint32_t* bits = nullptr;
-    BitmapHandle section = makeDibSection(width, height, &bits);
+    TopDownBitmap section = makeDibSection(width, height, &bits);
     MemoryDC memory(nullptr);
     if (!section || !memory)
         return picture;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <cstdint>
 
-// A DIB section as above holding the given pixels, selected nowhere (as a sprite must be).
-// Throws when the platform cannot make one.
+// A 32-bit bottom-up DIB section holding the given pixels, selected nowhere (as a sprite
+// must be): a picture as the decoder delivers one, whose rows lie in memory the other way
+// round from the Scene's own surfaces. Throws when the platform cannot make one.
 BitmapHandle makeDibBitmap(int width, int height, const PixelFunction& colour);

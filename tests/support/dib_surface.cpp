@@ -4,22 +4,41 @@
 #include <cstddef>
 #include <stdexcept>
 
-DibSurface::DibSurface(int width, int height, COLORREF fill)
-    : width_(width), height_(height), bitmap_(makeDibSection(width, height, &bits_)), dc_(nullptr),
-      selection_(dc_.get(), bitmap_.get()) {
-    if (!bitmap_ || !dc_ || !selection_)
+namespace {
+
+BitmapHandle bottomUpSection(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO info = topDownDibInfo(width, height);
+    info.bmiHeader.biHeight = height;
+    void* memory = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+    *bits = static_cast<std::uint32_t*>(memory);
+    return bitmap;
+}
+
+} // namespace
+
+DibSurface::DibSurface(int width, int height, COLORREF fill, Rows rows)
+    : width_(width), height_(height), bottomUpRows_(rows == Rows::BottomUp),
+      topDown_(bottomUpRows_ ? TopDownBitmap() : makeDibSection(width, height, &bits_)),
+      bottomUp_(bottomUpRows_ ? bottomUpSection(width, height, &bits_) : BitmapHandle()),
+      dc_(nullptr), selection_(dc_.get(), bitmap()) {
+    if (!bitmap() || !bits_ || !dc_ || !selection_)
         throw std::runtime_error("cannot make a DIB surface");
     this->fill(fill);
 }
 
+std::uint32_t* DibSurface::row(int y) const {
+    return bits_ + static_cast<std::size_t>(bottomUpRows_ ? height_ - 1 - y : y) * width_;
+}
+
 COLORREF DibSurface::pixel(int x, int y) const {
     GdiFlush();
-    return colorRef(bits_[static_cast<std::size_t>(y) * width_ + x]);
+    return colorRef(row(y)[x]);
 }
 
 void DibSurface::setPixel(int x, int y, COLORREF c) {
     GdiFlush();
-    bits_[static_cast<std::size_t>(y) * width_ + x] = dibPixel(c);
+    row(y)[x] = dibPixel(c);
 }
 
 void DibSurface::fill(COLORREF colour) {
@@ -36,8 +55,9 @@ std::vector<COLORREF> DibSurface::pixels() const {
     GdiFlush(); // once for the whole picture, not for every pixel
     std::vector<COLORREF> result;
     result.reserve(static_cast<std::size_t>(width_) * height_);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i)
-        result.push_back(colorRef(bits_[i]));
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            result.push_back(colorRef(row(y)[x]));
     return result;
 }
 
