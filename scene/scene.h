@@ -48,6 +48,10 @@ class Scene {
     // Copies the whole screen from backBuffer to target block by block, in the style
     // that the type's MotionWhilePowerSave selects.
     void revealScene(HDC target, HDC backBuffer);
+    // Whether target is composed by the system (desktop composition): the compositor can
+    // show a window's surface at any moment, so a frame whose whole view changes is then
+    // made in backBuffer and reaches target as one copy, never in pieces.
+    void setComposedTarget(bool composed) { composedTarget_ = composed; }
     // The pacer of the power-save reveals (null: a private one). A pacer with a stop event
     // lets the owner cut a reveal short when the saver closes.
     void setRevealPacer(FramePacer* pacer) { revealPacer_ = pacer; }
@@ -70,6 +74,7 @@ class Scene {
   private:
     // Whether the setup's numbers can work; its pictures are checked as they are taken.
     static bool usable(const SceneSetup& setup);
+    HBITMAP backgroundBitmap() const { return stripCopy_ ? stripCopy_.get() : background_.get(); }
     void drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch);
     void drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint);
     void drawSpriteRect(HDC target, HDC backBuffer, int alpha);
@@ -82,6 +87,7 @@ class Scene {
     bool drawInBands(HDC target, int frame, int next, int weight, int alpha) const;
 
     bool fullScreen_;
+    bool composedTarget_ = false;
     std::int32_t motionWhilePowerSave_ = 1;
     // The pixels of the slide show's strip when it is a top-down 32-bit picture of its own,
     // which its cross-fade works on directly; empty otherwise. Set while background_ is made.
@@ -96,7 +102,8 @@ class Scene {
     PixelView bandPixels_;
     // Declared so that the background is selected out of its context first, then the
     // context goes, then the sprite, then the background.
-    BitmapHandle background_;
+    TopDownBitmap stripCopy_; // the slide show's strip as a picture of our own, if made
+    BitmapHandle background_; // the catalogue's picture, unless stripCopy_ replaced it
     BitmapHandle sprite_;
     MemoryDC backgroundDC_;
     SelectedObject backgroundSelection_;

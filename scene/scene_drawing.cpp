@@ -140,7 +140,7 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
     if (fullRedraw || repaint || m.phase != m.drawnPhase) {
         m.drawnPhase = m.phase;
         m.drawnAlpha = m.spriteAlpha;
-        if (backBuffer && drawInBands(target, k, next, f, alpha))
+        if (backBuffer && !composedTarget_ && drawInBands(target, k, next, f, alpha))
             return;
         drawFrames(out, screen, k, next, f, scratch);
         composeSpriteOnto(out, alpha);
@@ -169,17 +169,15 @@ void Scene::drawSpriteRect(HDC target, HDC backBuffer, int alpha) {
         copyRect(target, backBuffer, sprite);
         return;
     }
-    MemoryDC temporaryDC(target);
-    BitmapHandle temporary(CreateCompatibleBitmap(target, spriteWidth_, spriteHeight_));
-    SelectedObject selection(temporaryDC.get(), temporary.get());
-    if (!selection)
+    // A picture of our own, so that the sprite is blended in memory.
+    const OffscreenSurface temporary(target, spriteWidth_, spriteHeight_);
+    if (!temporary)
         return;
-    drawBackgroundTiled(temporaryDC.get(), RECT{0, 0, spriteWidth_, spriteHeight_},
+    drawBackgroundTiled(temporary.dc(), RECT{0, 0, spriteWidth_, spriteHeight_},
                         backgroundDC_.get(), motion_.backgroundWidth, motion_.backgroundHeight,
                         motion_.viewX + spriteX_, motion_.viewY + spriteY_);
-    spriteComposer_.compose(temporaryDC.get(), POINT{0, 0}, alpha);
-    BitBlt(target, spriteX_, spriteY_, spriteWidth_, spriteHeight_, temporaryDC.get(), 0, 0,
-           SRCCOPY);
+    spriteComposer_.compose(temporary.dc(), POINT{0, 0}, alpha);
+    BitBlt(target, spriteX_, spriteY_, spriteWidth_, spriteHeight_, temporary.dc(), 0, 0, SRCCOPY);
 }
 
 void Scene::drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint) {
@@ -201,6 +199,18 @@ void Scene::drawTiled(HDC target, HDC backBuffer, bool fullRedraw, bool repaint)
     }
 
     const bool everything = fullRedraw || repaint;
+    if (composedTarget_ && backBuffer && (everything || viewMoved)) {
+        // The whole picture in memory, then one copy: the compositor never shows part of
+        // one frame beside part of the last.
+        m.drawnAlpha = m.spriteAlpha;
+        m.drawnViewX = m.viewX;
+        m.drawnViewY = m.viewY;
+        const RECT screen = {0, 0, W, H};
+        tile(backBuffer, screen);
+        composeSpriteOnto(backBuffer, alpha);
+        copyRect(target, backBuffer, screen);
+        return;
+    }
     // A visible sprite's transparent pixels show the background, which moves with the
     // view: its rectangle is recomposed then too, not only when its alpha changed.
     if (everything || m.spriteAlpha != m.drawnAlpha || (viewMoved && alpha != 0)) {

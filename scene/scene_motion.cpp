@@ -96,6 +96,8 @@ void advanceSlideShow(SceneMotion& m) {
         --m.holdFrames;
     } else {
         bool oldLatched = m.powerSaveLatched;
+        // The exception covers the one frame that completed as power save began, once.
+        m.unrevealedPhase = -1;
         // In power save a whole frame is skipped at once.
         m.phase += oldLatched ? kFrameLength : kPhaseStep;
         if (m.phase >= stripLength(m))

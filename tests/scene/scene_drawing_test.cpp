@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,12 +25,19 @@ COLORREF blend(COLORREF over, COLORREF under, int alpha) {
 
 // The picture of a tiled type: the background wrapped from the view origin, with the
 // framed sprite blended over it.
+// The framed sprite blended over `under` at (x, y) of the screen.
+COLORREF withSprite(COLORREF under, int x, int y, const RECT& sprite, int alpha) {
+    if (alpha == 0 || !PtInRect(&sprite, POINT{x, y}))
+        return under;
+    const COLORREF ink = framedSpritePixel(sprite.right - sprite.left, sprite.bottom - sprite.top,
+                                           x - sprite.left, y - sprite.top);
+    return ink == kKeyColour ? under : blend(ink, under, alpha);
+}
+
 COLORREF tiledPixel(int x, int y, const SceneMotion& m, const RECT& sprite, int alpha) {
     COLORREF under =
         backgroundColour((x + m.viewX) % m.backgroundWidth, (y + m.viewY) % m.backgroundHeight);
-    bool inside =
-        x > sprite.left && x < sprite.right - 1 && y > sprite.top && y < sprite.bottom - 1;
-    return inside && alpha > 0 ? blend(kSpriteInk, under, alpha) : under;
+    return withSprite(under, x, y, sprite, alpha);
 }
 
 // Checks the pixels of region (the whole target by default).
@@ -93,6 +102,33 @@ void advanceToFirstPowerSaveJump(Scene& scene) {
         scene.draw(target.dc(), back.dc(), false, false, nullptr);
         scene.advance();
     }
+}
+
+// The copies that one drawing makes onto its target, recorded in a metafile: the target's
+// rectangles that they cover.
+std::vector<RECT> copiesOnto(const std::function<void(HDC)>& draw) {
+    std::vector<RECT> copies;
+    HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    if (!recorder)
+        return copies;
+    draw(recorder);
+    HENHMETAFILE recorded = CloseEnhMetaFile(recorder);
+    auto collect = [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM found) -> int {
+        auto& rects = *reinterpret_cast<std::vector<RECT>*>(found);
+        if (record->iType == EMR_BITBLT) {
+            const auto* copy = reinterpret_cast<const EMRBITBLT*>(record);
+            rects.push_back(
+                {copy->xDest, copy->yDest, copy->xDest + copy->cxDest, copy->yDest + copy->cyDest});
+        } else if (record->iType == EMR_STRETCHBLT || record->iType == EMR_ALPHABLEND ||
+                   record->iType == EMR_STRETCHDIBITS || record->iType == EMR_SETDIBITSTODEVICE ||
+                   record->iType == EMR_MASKBLT || record->iType == EMR_TRANSPARENTBLT) {
+            rects.push_back({-1, -1, -1, -1}); // any other way of copying counts too
+        }
+        return 1;
+    };
+    EnumEnhMetaFile(nullptr, recorded, collect, &copies, nullptr);
+    DeleteEnhMetaFile(recorded);
+    return copies;
 }
 
 } // namespace
@@ -208,6 +244,55 @@ TEST(SceneDrawing, WithoutABackBufferTheSpriteRectangleIsComposedApart) {
     }
 }
 
+// The start-up's first frame and the hand-off's picture are drawn without a back buffer
+// into a surface of the program's own, the frame loop with one; a bottom-up picture (as
+// the platform makes for anything but the program's own surfaces) must come out the same.
+TEST(SceneDrawing, EveryTypeDrawsItsSpriteUprightOnEverySurface) {
+    using Rows = DibSurface::Rows;
+    struct Way {
+        const char* name;
+        bool backBuffer;
+        Rows rows;
+    } ways[] = {
+        {"start-up and hand-off: no back buffer", false, Rows::TopDown},
+        {"frame loop: a back buffer", true, Rows::TopDown},
+        {"bottom-up target, no back buffer", false, Rows::BottomUp},
+        {"bottom-up target and back buffer", true, Rows::BottomUp},
+    };
+    for (std::int32_t moveType = MoveSlideShow; moveType <= MoveWaypoints; ++moveType) {
+        for (const Way& way : ways) {
+            SCOPED_TRACE("move type " + std::to_string(moveType) + ", " + way.name);
+            SceneSetup setup = tiledSetup(moveType, {20, 10});
+            if (moveType == MoveSlideShow) {
+                SceneSetup strip = stripSetup(3);
+                strip.sprite = std::move(setup.sprite);
+                strip.parameters = setup.parameters;
+                setup = std::move(strip);
+            }
+            setup.parameters.motionParamX = moveType == MoveRandomHop ? 5 : 0;
+            setup.parameters.motionParamY = moveType == MoveRandomHop ? 30 : 0;
+            setup.parameters.waypointCount = 1;
+            auto scene = build(std::move(setup));
+            ASSERT_FALSE(scene->isBroken());
+            DibSurface target(W, H, kSentinel, way.rows);
+            DibSurface back(W, H, kSentinel, way.rows);
+            if (way.backBuffer)
+                scene->draw(target.dc(), back.dc(), false, true, nullptr);
+            else
+                scene->draw(target.dc(), nullptr, true, false, nullptr);
+            if (moveType != MoveSlideShow) {
+                expectTiledPicture(target, *scene, 255, "drawn");
+                continue;
+            }
+            const RECT sprite = scene->spriteRect();
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    ASSERT_EQ(target.pixel(x, y), withSprite(stripColour(x, y), x, y, sprite, 255))
+                        << x << "," << y;
+        }
+    }
+}
+
 TEST(SceneDrawing, SlideShowAtPhase128ShowsTwoFramesHalfAndHalf) {
     // A screen 2048 wide is made in bands of 32 rows on its way to the target; the sprite
     // there crosses two band edges.
@@ -248,6 +333,17 @@ TEST(SceneDrawing, SlideShowAtPhase128ShowsTwoFramesHalfAndHalf) {
             }
         }
         EXPECT_EQ(target.pixels(), direct.pixels()) << "buffered as drawn directly";
+
+        // Onto a composed target the same picture comes in one copy, not in bands.
+        scene->setComposedTarget(true);
+        const std::vector<RECT> copies = copiesOnto(
+            [&](HDC composed) { scene->draw(composed, back.dc(), false, true, nullptr); });
+        const RECT screen = {0, 0, width, height};
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_TRUE(EqualRect(&copies[0], &screen));
+        target.fill(kSentinel);
+        scene->draw(target.dc(), back.dc(), false, true, nullptr);
+        EXPECT_EQ(target.pixels(), direct.pixels()) << "composed as drawn directly";
     }
 }
 
@@ -356,6 +452,19 @@ TEST(SceneDrawing, SlideShowPowerSaveJumpIsRevealedInTheGridStyle) {
     scene->draw(target.dc(), back.dc(), false, false, nullptr);
     EXPECT_EQ(touched(target), 0);
     EXPECT_TRUE(pacer.events.empty());
+
+    // Round after round of the strip, every jump is revealed: the frame that completed as
+    // power save began was drawn at once that one time only.
+    for (int jump = 0; jump < 7; ++jump) {
+        const std::int32_t from = scene->phase();
+        while (scene->phase() == from) {
+            scene->draw(target.dc(), back.dc(), false, false, nullptr);
+            scene->advance();
+        }
+        pacer.events.clear();
+        scene->draw(target.dc(), back.dc(), false, false, nullptr);
+        EXPECT_EQ(pacer.waits(), 10) << "the jump to phase " << scene->phase();
+    }
 }
 
 TEST(SceneDrawing, LineRevealOnALowScreenRunsFromTheBottomUp) {
@@ -399,6 +508,8 @@ TEST(SceneDrawing, ABrokenSceneDrawsAndMovesNothing) {
 // after frame: through holds, cross-fades and glides, power save with its jumps, repaint
 // requests, and sprites at the edges or reaching past them. Two Scenes advance in step (the
 // same random numbers); one is drawn as the render thread draws, the other repainted whole.
+// Onto a composed target a third, out of power save, shows that a frame whose whole view
+// changes reaches the target as one copy.
 TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
     struct Place {
         const char* name;
@@ -412,9 +523,11 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
     };
     for (std::int32_t moveType = MoveSlideShow; moveType <= MoveWaypoints; ++moveType) {
         for (const Place& place : places) {
-            for (bool fullScreen : {true, false}) {
+            for (auto [fullScreen, composed] :
+                 {std::pair{true, false}, std::pair{false, false}, std::pair{true, true}}) {
                 SCOPED_TRACE("move type " + std::to_string(moveType) + ", sprite " + place.name +
-                             (fullScreen ? ", full screen" : ", preview"));
+                             (fullScreen ? ", full screen" : ", preview") +
+                             (composed ? ", composed" : ""));
                 auto setupFor = [&] {
                     SceneSetup setup = moveType == MoveSlideShow
                                            ? stripSetup(3)
@@ -436,7 +549,12 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
                 };
                 auto fast = build(setupFor());
                 auto whole = build(setupFor());
+                auto counted = build(setupFor());
                 ASSERT_FALSE(fast->isBroken());
+                fast->setComposedTarget(composed);
+                counted->setComposedTarget(true);
+                DibSurface countedBack(W, H);
+                counted->draw(countedBack.dc(), nullptr, true, false, nullptr);
                 RecordingPacer fastPacer;
                 RecordingPacer wholePacer;
                 fast->setRevealPacer(&fastPacer);
@@ -445,6 +563,7 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
                 DibSurface fastBack(W, H);
                 DibSurface wholeTarget(W, H, kSentinel);
                 DibSurface wholeBack(W, H);
+                const RECT screen = {0, 0, W, H};
                 // The render thread's start: a full redraw into the back buffer, shown whole.
                 fast->draw(fastBack.dc(), nullptr, true, false, nullptr);
                 whole->draw(wholeBack.dc(), nullptr, true, false, nullptr);
@@ -458,6 +577,23 @@ TEST(SceneDrawing, TheFastPathShowsWhatAFullRepaintShowsAfterEveryFrame) {
                     fast->draw(fastTarget.dc(), fastBack.dc(), false, repaint, nullptr);
                     whole->draw(wholeTarget.dc(), wholeBack.dc(), false, true, nullptr);
                     ASSERT_EQ(fastTarget.pixels(), wholeTarget.pixels()) << "frame " << frame;
+                    if (composed && frame < 120) {
+                        const SceneMotion& m = counted->motion();
+                        const bool viewChanged =
+                            m.moveType == MoveSlideShow
+                                ? m.phase != m.drawnPhase
+                                : m.viewX != m.drawnViewX || m.viewY != m.drawnViewY;
+                        const std::vector<RECT> copies = copiesOnto([&](HDC target) {
+                            counted->draw(target, countedBack.dc(), false, repaint, nullptr);
+                        });
+                        ASSERT_LE(copies.size(), 1u) << "frame " << frame << " came in pieces";
+                        if (viewChanged || repaint) {
+                            ASSERT_EQ(copies.size(), 1u) << "frame " << frame;
+                            EXPECT_TRUE(EqualRect(&copies[0], &screen)) << "frame " << frame;
+                        }
+                        std::srand(static_cast<unsigned>(frame));
+                        counted->advance();
+                    }
                     std::srand(static_cast<unsigned>(frame));
                     fast->advance();
                     std::srand(static_cast<unsigned>(frame));
