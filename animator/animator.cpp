@@ -1,5 +1,6 @@
 #include "animator/animator.h"
 #include "animator/monitor_layout.h"
+#include "animator/screen_picture.h"
 #include "raster/offscreen_surface.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
@@ -24,13 +25,21 @@ bool SceneSlot::broken() const {
     return !scene || scene->isBroken();
 }
 
-Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen)
+Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
+                   std::unique_ptr<OffscreenSurface> startPicture)
     : instance_(instance), window_(window), fullScreen_(fullScreen), stopEvent_(newEvent(true)),
       interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
       revealPacer_(interruptEvent_.get()) {
     SectionLock::Guard guard(lock_);
     RECT rect{};
     GetWindowRect(window, &rect);
+    // A shown full-screen window covers the screen: what the screen shows now is its own
+    // picture (as after a refused password on the 9x family).
+    if (!startPicture && fullScreen)
+        startPicture = copyOfScreen(rect);
+    if (startPicture && startPicture->width() == rect.right - rect.left &&
+        startPicture->height() == rect.bottom - rect.top)
+        startPicture_ = std::move(startPicture);
     // Full screen, every monitor shows a picture of its own size; a preview is one.
     const RECT whole = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
     const std::vector<MonitorArea> areas = fullScreen ? layOutMonitorAreas(rect, displayMonitors())
@@ -68,6 +77,7 @@ Animator::~Animator() {
         }
     }
     slots_.clear(); // only now that nothing can reach the Scenes
+    startPicture_.reset();
     sceneBuffer_.reset();
     handOffBuffer_.reset();
 }
@@ -100,6 +110,11 @@ FramePaceStatistics Animator::frameStatistics() const {
     statistics.meanIntervalMs = pace_.intervals ? pace_.sumMs / pace_.intervals : 0;
     statistics.worstIntervalMs = pace_.worstMs;
     return statistics;
+}
+
+void Animator::compositionChanged() {
+    SectionLock::Guard guard(lock_);
+    compositionChanged_ = true;
 }
 
 void Animator::setPaused(bool paused) {

@@ -2,6 +2,7 @@
 #include "platform/gdi_handles.h"
 #include "platform/kernel_handles.h"
 #include "platform/section_lock.h"
+#include "raster/offscreen_surface.h"
 #include "timing/frame_pacer.h"
 
 #include <windows.h>
@@ -17,7 +18,6 @@ struct FramePaceStatistics {
     double worstIntervalMs = 0;
 };
 
-class OffscreenSurface;
 class PowerPolicyReader;
 class Scene;
 class TickClock64;
@@ -43,8 +43,11 @@ struct SceneSlot {
 class Animator {
   public:
     // Builds the Scenes of the selected type (on the calling window thread, under the
-    // lock) and starts the render thread.
-    Animator(HINSTANCE instance, HWND window, bool fullScreen);
+    // lock) and starts the render thread. startPicture is what the screen showed where the
+    // window lies before the window was shown: the start-up transition begins from it. Without
+    // one, a full-screen Animator copies the screen now, a preview its window's content.
+    Animator(HINSTANCE instance, HWND window, bool fullScreen,
+             std::unique_ptr<OffscreenSurface> startPicture = nullptr);
     // Ends the render thread (it stops at its next wait), then destroys the Scenes.
     virtual ~Animator();
     Animator(const Animator&) = delete;
@@ -59,6 +62,10 @@ class Animator {
     // decision says so, saves the position and makes the last frame the wallpaper; then
     // tells the render thread to end.
     void handOffWallpaper();
+
+    // The system turned desktop composition on or off (WM_DWMCOMPOSITIONCHANGED): the next
+    // frame asks again how to reach the window.
+    void compositionChanged();
 
     // The pace of the main loop so far, for measurements.
     FramePaceStatistics frameStatistics() const;
@@ -92,7 +99,7 @@ class Animator {
     void applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
                             const PowerSaveSettings& settings);
 
-    // Guards the three flags and every use of the Scenes and of the window's context. The
+    // Guards the flags and every use of the Scenes and of the window's context. The
     // other fields do not change once the constructor has started the thread.
     mutable SectionLock lock_;
     HINSTANCE instance_;
@@ -101,6 +108,7 @@ class Animator {
     bool repaintRequested_ = false;
     bool closing_ = false; // written only by the hand-off
     bool paused_ = false;
+    bool compositionChanged_ = false;
     // The main loop's pace, kept by the render thread under the lock.
     struct PaceRecord {
         LARGE_INTEGER lastStart = {};
@@ -122,6 +130,9 @@ class Animator {
     // points into the render thread's stack.
     FramePacer revealPacer_;
     std::vector<SceneSlot> slots_;
+    // What the start-up transition begins from, of the window's size; null for a preview
+    // until the fade copies its window. The render thread lets go of it after the transition.
+    std::unique_ptr<OffscreenSurface> startPicture_;
     // The render thread's back buffer, made from the window's context under the lock; the
     // hand-off draws the last frame into it (nothing else draws once closing is set).
     std::unique_ptr<OffscreenSurface> sceneBuffer_;

@@ -1,4 +1,5 @@
 #include "animator/animator.h"
+#include "animator/desktop_composition.h"
 #include "animator/power_policy.h"
 #include "animator/power_save.h"
 #include "platform/gdi_handles.h"
@@ -78,6 +79,9 @@ DWORD WINAPI Animator::threadEntry(void* animator) {
 
 void Animator::run() {
     FramePacer pacer(stopEvent_.get());
+    // Without a precise timer, waits wake on the system tick's steps (15.625 ms on
+    // Windows) unless the period is lowered, for as long as this thread runs.
+    const FinerTimerPeriod finerPeriod(!pacer.wakesPrecisely());
     // The Scenes are complete before the thread starts and broken they stay.
     if (!anyHealthySlot()) {
         showNoticeUntilStopped();
@@ -178,12 +182,18 @@ void Animator::showNoticeUntilStopped() {
 Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuffer, int width,
                                     int height, FramePacer& pacer) {
     SectionLock::Guard surfaces(lock_);
-    OffscreenSurface snapshot(window, width, height);
+    std::unique_ptr<OffscreenSurface> start = std::move(startPicture_);
+    if (!start) {
+        // A preview: the background erase paints nothing, so its window still shows what
+        // lay there at the start.
+        start = std::make_unique<OffscreenSurface>(window, width, height);
+        BitBlt(start->dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
+    }
+    const OffscreenSurface& snapshot = *start;
     OffscreenSurface mix(window, width, height);
-    // The background erase paints nothing: this is what the screen showed at the start.
-    BitBlt(snapshot.dc(), 0, 0, width, height, window, 0, 0, SRCCOPY);
     surfaces.unlock();
     Stage stage = Stage::Continue;
+    pacer.startSchedule();
     for (BYTE alpha : kFadeTable) {
         {
             SectionLock::Guard guard(lock_);
@@ -191,7 +201,6 @@ Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuf
                 stage = Stage::Closing;
                 break;
             }
-            pacer.start();
             // All three are pictures of our own in memory: the step is computed there in one
             // pass, the platform's blend only when they cannot be reached.
             if (!crossFadeInto(topDownPixelsOf(mix.dc()), RECT{0, 0, width, height},
@@ -204,7 +213,7 @@ Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuf
             }
             BitBlt(window, 0, 0, width, height, mix.dc(), 0, 0, SRCCOPY);
         }
-        if (!pacer.waitUntil(kFramePeriodMs)) {
+        if (!pacer.waitForNextFrame(kFramePeriodMs)) {
             stage = Stage::Stopped;
             break;
         }
@@ -219,6 +228,10 @@ Animator::Stage Animator::revealFirstFrame(HDC window, const OffscreenSurface& s
     SectionLock::Guard guard(lock_);
     if (closing_)
         return Stage::Closing;
+    // The blocks come over what the screen showed, not over whatever the window's own
+    // surface holds before its first painting (under desktop composition, not the screen).
+    if (const std::unique_ptr<OffscreenSurface> start = std::move(startPicture_))
+        BitBlt(window, 0, 0, width, height, start->dc(), 0, 0, SRCCOPY);
     // Paced by the reveal pacer: a close cuts the reveal short, and the hand-off follows.
     revealBlocks(window, RECT{0, 0, width, height}, sceneBuffer.dc(), POINT{0, 0}, kStartupReveal,
                  &revealPacer_);
@@ -236,11 +249,16 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
     if (fullScreen_)
         policy = std::make_unique<PowerPolicyReader>();
     TickClock64 clock;
+    const DesktopComposition composition;
+    {
+        SectionLock::Guard guard(lock_);
+        compositionChanged_ = true; // asked at the first frame
+    }
     Stage stage = Stage::Continue;
     LARGE_INTEGER ticksPerSecond = {};
     QueryPerformanceFrequency(&ticksPerSecond);
+    pacer.startSchedule();
     for (std::uint32_t frame = 0; stage == Stage::Continue; ++frame) {
-        pacer.start();
         LARGE_INTEGER frameStart = {};
         QueryPerformanceCounter(&frameStart);
         if (policy && frame % kPowerSaveCheckInterval == 0)
@@ -262,10 +280,20 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
                     break;
                 }
                 guard.relock();
+                // The frame after a pause comes at once, the next a period after it.
+                pacer.startSchedule();
+                QueryPerformanceCounter(&frameStart);
             }
             if (stage != Stage::Continue)
                 break;
             recordFrameStart(frameStart, ticksPerSecond);
+            if (compositionChanged_) {
+                compositionChanged_ = false;
+                const bool composed = composition.enabled();
+                for (SceneSlot& slot : slots_)
+                    if (!slot.broken())
+                        slot.scene->setComposedTarget(composed);
+            }
             // Every monitor's Scene in turn, in the same frame. No scratch surface: the
             // slide show blends straight from its strip, a full-screen copy less per frame
             // of a cross-fade, with the same pixels.
@@ -280,7 +308,7 @@ Animator::Stage Animator::animate(HDC window, const OffscreenSurface& sceneBuffe
                 showNotices(window, notices);
             repaintRequested_ = false;
         }
-        if (!pacer.waitUntil(kFramePeriodMs))
+        if (!pacer.waitForNextFrame(kFramePeriodMs))
             stage = Stage::Stopped;
     }
     return stage;

@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 class Animator;
+class OffscreenSurface;
 
 // Sent by verifyPassword to the saver window; answered by defaultSaverProc with the
 // verifier's verdict.
@@ -20,6 +23,9 @@ BOOL verifyPassword(HWND window);
 // The Animator that saverProc owns for the saver window; null before the first
 // background erase and after the close.
 Animator* currentAnimator();
+// What the screen showed before the saver window was shown, for the next Animator that
+// saverProc starts (null: none).
+void keepStartPicture(std::unique_ptr<OffscreenSurface> picture);
 
 // The saver never shows a cursor.
 inline void hideCursor() {

@@ -1,6 +1,8 @@
 #include "animator/animator.h"
+#include "host/display_power.h"
 #include "host/message_layers.h"
 #include "host/saver_host.h"
+#include "raster/offscreen_surface.h"
 
 #include <memory>
 #include <new>
@@ -12,9 +14,24 @@ std::unique_ptr<Animator>& animatorSlot() {
     return animator;
 }
 
+std::unique_ptr<OffscreenSurface>& startPictureSlot() {
+    static std::unique_ptr<OffscreenSurface> picture;
+    return picture;
+}
+
+// The full-screen window's display-power notifications, from its creation to its end.
+std::unique_ptr<DisplayPowerNotice>& displayPowerSlot() {
+    static std::unique_ptr<DisplayPowerNotice> notice;
+    return notice;
+}
+
 // Set while an Animator is being built: a message sent to the window meanwhile must not
 // start a second one.
 bool buildingAnimator = false;
+// What the system last said of the display: the first notice comes at once after the
+// registration, before any Animator exists, and a display that is off already at the
+// start must pause the Animator made later.
+bool displayOff = false;
 
 void startAnimator(HWND window) {
     const SaverHost& host = saverHost();
@@ -23,11 +40,15 @@ void startAnimator(HWND window) {
     // preview inside a parent as large as the screen is still a preview.
     const bool fullScreen = !host.preview;
     buildingAnimator = true;
-    animatorSlot().reset(new (std::nothrow) Animator(host.instance, window, fullScreen));
+    animatorSlot().reset(new (std::nothrow) Animator(host.instance, window, fullScreen,
+                                                     std::move(startPictureSlot())));
     buildingAnimator = false;
+    if (displayOff && animatorSlot())
+        animatorSlot()->setPaused(true);
 }
 
 void closeAnimator() {
+    startPictureSlot().reset();
     std::unique_ptr<Animator>& animator = animatorSlot();
     if (!animator)
         return;
@@ -45,10 +66,23 @@ void followMonitorPower(LPARAM state) {
         animator->setPaused(false);
 }
 
+void followDisplayPower(LPARAM setting) {
+    DisplayPower state = DisplayPower::On;
+    if (!readDisplayPower(setting, state) || state == DisplayPower::Dimmed)
+        return; // a dimmed display still shows the picture
+    displayOff = state == DisplayPower::Off;
+    if (Animator* animator = animatorSlot().get())
+        animator->setPaused(displayOff);
+}
+
 } // namespace
 
 Animator* currentAnimator() {
     return animatorSlot().get();
+}
+
+void keepStartPicture(std::unique_ptr<OffscreenSurface> picture) {
+    startPictureSlot() = std::move(picture);
 }
 
 LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,11 +94,18 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const SaverHost& host = saverHost();
         if (host.associateContextFn)
             host.associateContextFn(window, nullptr);
+        // The system tells a window of the display's power only when it asks.
+        displayOff = false;
+        if (!host.preview)
+            displayPowerSlot() = std::make_unique<DisplayPowerNotice>(window);
         break;
     }
     case WM_CLOSE:
+        closeAnimator();
+        break;
     case WM_DESTROY:
         closeAnimator();
+        displayPowerSlot().reset();
         break;
     case WM_ERASEBKGND:
         if (Animator* animator = animatorSlot().get())
@@ -72,6 +113,20 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         else if (!buildingAnimator)
             startAnimator(window);
         return 1;
+    case WM_PAINT:
+        // The render thread draws with the window's own context; painting here would take
+        // that context on this thread (and clip it to the update region): the next frame
+        // draws the whole window instead.
+        if (Animator* animator = animatorSlot().get()) {
+            ValidateRect(window, nullptr);
+            animator->requestRepaint();
+            return 0;
+        }
+        break;
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (Animator* animator = animatorSlot().get())
+            animator->compositionChanged();
+        break;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MONITORPOWER)
             followMonitorPower(lParam);
@@ -80,6 +135,11 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // A change of the power source is no reason to close.
         if (wParam == PBT_APMPOWERSTATUSCHANGE)
             return 0;
+        // Nor is a display that goes off or comes back: it pauses or resumes.
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            followDisplayPower(lParam);
+            return TRUE;
+        }
         break;
     default:
         break;

@@ -22,7 +22,7 @@ int runSaver(HWND parent) {
 
     int exitCode = kNoWindowExitCode;
     if (registerSaverClass(host.instance))
-        host.saverWindow = createSaverWindow(host.instance, layout);
+        host.saverWindow = openSaverWindow(host.instance, layout);
     if (host.saverWindow) {
         if (!parent)
             SetForegroundWindow(host.saverWindow);

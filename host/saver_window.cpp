@@ -1,4 +1,5 @@
 #include "host/saver_window.h"
+#include "animator/screen_picture.h"
 #include "host/message_layers.h"
 #include "host/saver_modes.h"
 #include "platform/gdi_handles.h"
@@ -11,9 +12,10 @@ SaverWindowLayout fullScreenLayout() {
         if (screen)
             GetClipBox(screen.get(), &clip);
     }
+    // Made hidden and shown once the screen is copied (openSaverWindow).
     return {WS_EX_TOPMOST,
             kFullScreenTitle,
-            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+            WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
             clip.left,
             clip.top,
             clip.right - clip.left,
@@ -50,6 +52,18 @@ HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout) {
     return CreateWindowExA(layout.exStyle, kSaverClassName, layout.title, layout.style, layout.x,
                            layout.y, layout.width, layout.height, layout.parent, nullptr, instance,
                            nullptr);
+}
+
+HWND openSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout) {
+    HWND window = createSaverWindow(instance, layout);
+    if (!window || (layout.style & WS_VISIBLE))
+        return window;
+    // The start-up transition begins from what the screen shows, copied before the window
+    // covers it: under desktop composition the window's own surface is not the screen.
+    const RECT area = {layout.x, layout.y, layout.x + layout.width, layout.y + layout.height};
+    keepStartPicture(copyOfScreen(area));
+    ShowWindow(window, SW_SHOW);
+    return window;
 }
 
 int runMessageLoop() {

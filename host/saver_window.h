@@ -22,6 +22,9 @@ SaverWindowLayout previewLayout(HWND parent);
 // The saver window class with hostWindowProc, the program icon and no cursor.
 bool registerSaverClass(HINSTANCE instance);
 HWND createSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout);
+// The saver window as the saver runs it: a layout made hidden (full screen) is shown after
+// the screen under it has been copied for the start-up transition.
+HWND openSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout);
 
 // Dispatches the thread's messages until the quit message; returns its code.
 int runMessageLoop();

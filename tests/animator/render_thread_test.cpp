@@ -1,4 +1,5 @@
 #include "animator/animator.h"
+#include "animator/screen_picture.h"
 #include "platform/gdi_handles.h"
 #include "platform/loaded_module.h"
 #include "resources/resource_ids.h"
@@ -48,7 +49,7 @@ class RenderThreadTest : public AnimatorScenery {
 TEST_F(RenderThreadTest, CrossFadeRunsFromTheScreenContentIntoTheFirstFrame) {
     TestWindow window = TestWindow::fullScreen();
     stillType(window.width(), window.height());
-    window.fill(kScreenColour);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
     const int x = window.width() / 2;
     const int y = window.height() / 2;
 
@@ -79,11 +80,57 @@ TEST_F(RenderThreadTest, CrossFadeRunsFromTheScreenContentIntoTheFirstFrame) {
     EXPECT_TRUE(capture(window.get()).all(kSceneColour)) << "the last step is the frame itself";
 }
 
+// Under desktop composition a window's own surface is not the screen before the window
+// paints: here it reads kMarker while the screen showed kScreenColour when the saver started.
+// The fade still runs from the screen's picture, into a first frame whose sprite is upright.
+TEST_F(RenderThreadTest, CrossFadeRunsFromTheScreensPictureNotFromTheWindowsOwnSurface) {
+    TestWindow window = TestWindow::fullScreen();
+    const int width = window.width();
+    const int height = window.height();
+    addType(0, 1, width, height,
+            "wall.bmp," + solidPicture("still.bmp", width, height, kSceneColour) + ",0,0," +
+                uprightSprite() + ",100,100");
+    writeCatalogue(0);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
+    RECT area = {};
+    GetWindowRect(window.get(), &area);
+    std::unique_ptr<OffscreenSurface> screen = copyOfScreen(area);
+    ASSERT_TRUE(screen);
+    window.fill(kMarker);
+
+    struct Probe {
+        POINT at;
+        std::uint32_t into; // what the first frame shows there
+        std::vector<std::uint32_t> seen;
+    } probes[] = {{{width / 2, height / 2}, kSceneColour, {}},
+                  {{120, 110}, kInkAbove, {}},
+                  {{120, 130}, kInkBelow, {}}};
+    auto animator = std::make_unique<Animator>(GetModuleHandleA(nullptr), window.get(), true,
+                                               std::move(screen));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (Probe& probe : probes) {
+                const std::uint32_t pixel = pixelAt(window.get(), probe.at.x, probe.at.y);
+                if (pixel != kMarker && (probe.seen.empty() || probe.seen.back() != pixel))
+                    probe.seen.push_back(pixel);
+            }
+            return !probes[0].seen.empty() && probes[0].seen.back() == kSceneColour;
+        },
+        10000))
+        << "the fade never reached the first frame";
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(testing::Message() << "at " << probe.at.x << "," << probe.at.y);
+        EXPECT_GE(probe.seen.size(), 3u) << "too few fade steps seen";
+        for (std::uint32_t pixel : probe.seen)
+            EXPECT_TRUE(isBlendOf(pixel, kScreenColour, probe.into)) << std::hex << pixel;
+    }
+}
+
 TEST_F(RenderThreadTest, StartStyleZeroRevealsTheSameFrameBlockByBlock) {
     TestWindow window = TestWindow::fullScreen();
     addGeneral("ScrStartStyle=0");
     stillType(window.width(), window.height());
-    window.fill(kScreenColour);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
 
     bool sawPartReveal = false;
     bool sawOtherColour = false;
@@ -147,7 +194,7 @@ TEST_F(RenderThreadTest, CloseDuringTheFadeStopsAllDrawing) {
     TestWindow window = TestWindow::fullScreen();
     stillType(window.width(), window.height());
     saveWallpaperPolicy(WallpaperPolicy::Never);
-    window.fill(kScreenColour);
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
     const int x = window.width() / 2;
     const int y = window.height() / 2;
     auto animator = start(window, true);

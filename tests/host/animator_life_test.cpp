@@ -10,6 +10,8 @@
 #include "tests/support/test_catalogue.h"
 #include "tests/support/wait_for.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -114,4 +116,118 @@ TEST_F(AnimatedSaverTest, OnlyAFullScreenSaverHandsItsPictureToTheDesktop) {
     EXPECT_TRUE(fileExists(ownWallpaperFile()));
     EXPECT_TRUE(readRegistryDword(kPreferenceKey, "lBuildWpRes", resolution));
     EXPECT_EQ(resolution, (static_cast<DWORD>(height) << 16) | static_cast<DWORD>(width));
+}
+
+namespace {
+
+constexpr GUID kConsoleDisplayState = {
+    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+constexpr GUID kMonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+
+// A display-power notice as the system builds it for PBT_POWERSETTINGCHANGE: the setting's
+// GUID, the length of its data, and the data (a DWORD) right behind.
+struct DisplayPowerNotice {
+    explicit DisplayPowerNotice(const GUID& setting, DWORD state, DWORD length = sizeof(DWORD)) {
+        auto* notice = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes);
+        notice->PowerSetting = setting;
+        notice->DataLength = length;
+        std::memcpy(notice->Data, &state, sizeof state);
+    }
+    LPARAM lParam() { return reinterpret_cast<LPARAM>(bytes); }
+    alignas(POWERBROADCAST_SETTING) unsigned char bytes[sizeof(POWERBROADCAST_SETTING) + 4] = {};
+};
+
+} // namespace
+
+TEST_F(AnimatedSaverTest, DisplayPowerNoticesPauseAndResumeTheFullScreenSaverWithoutClosingIt) {
+    // A display that is off already when the saver starts: its notice comes before the
+    // Animator exists.
+    window = createSaverWindow(instance, fullScreenLayout());
+    host.saverWindow = window;
+    ASSERT_NE(window, nullptr);
+    DisplayPowerNotice alreadyOff(kConsoleDisplayState, 0);
+    EXPECT_EQ(send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, alreadyOff.lParam()), TRUE);
+    ShowWindow(window, SW_SHOW);
+    ASSERT_TRUE(waitFor([] { return currentAnimator() != nullptr; }, 10000));
+    idleFor(3500); // the start-up fade runs, then the paused main loop
+    auto standsStill = [&] {
+        idleFor(400); // a frame begun before the pause may still land
+        const int before = shownView();
+        idleFor(1200);
+        return before >= 0 && shownView() == before;
+    };
+    EXPECT_TRUE(standsStill()) << "a display off at the start did not pause";
+
+    struct Step {
+        const char* name;
+        GUID setting;
+        DWORD state;
+        DWORD length;
+        bool moving;
+    } steps[] = {
+        {"on", kConsoleDisplayState, 1, sizeof(DWORD), true},
+        {"off", kConsoleDisplayState, 0, sizeof(DWORD), false},
+        {"dimmed, after off", kConsoleDisplayState, 2, sizeof(DWORD), false},
+        {"a notice without data", kConsoleDisplayState, 1, 0, false},
+        {"on again", kConsoleDisplayState, 1, sizeof(DWORD), true},
+        {"dimmed, after on", kConsoleDisplayState, 2, sizeof(DWORD), true},
+        {"Windows 7's monitor off", kMonitorPowerOn, 0, sizeof(DWORD), false},
+        {"Windows 7's monitor on", kMonitorPowerOn, 1, sizeof(DWORD), true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        DisplayPowerNotice notice(step.setting, step.state, step.length);
+        EXPECT_EQ(send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, notice.lParam()), TRUE);
+        if (step.moving) {
+            int shown = -1;
+            EXPECT_TRUE(waitFor([&] { return (shown = shownView()) >= 0; }, 10000));
+            EXPECT_TRUE(waitFor([&] { return shownView() != shown; }, 10000))
+                << "the picture stands";
+        } else {
+            EXPECT_TRUE(standsStill()) << "frames went on";
+        }
+        ASSERT_TRUE(IsWindow(window)) << "a display-power notice closed the saver";
+    }
+}
+
+// The render thread draws with the window's own context: a repaint request is answered by
+// the next frame drawing everything, never by painting on the window's thread.
+TEST_F(AnimatedSaverTest, AnInvalidatedWindowIsRepaintedWhole) {
+    // A picture that stands: only a repaint can bring back what is painted over.
+    catalogue.write("[General]\nResourcePath=" + pictures.path() +
+                    "\n[Type00]\nName=Still\nMoveType=1\nFile.1024x0768="
+                    "wall.bmp,back.bmp,0,0,sprite.bmp,-1,-1\n");
+    ASSERT_NE(makeFullScreen(), nullptr);
+    ASSERT_TRUE(waitFor([&] { return shownView() >= 0; }, 10000)) << "no picture";
+    RECT client = {};
+    GetClientRect(window, &client);
+    constexpr COLORREF kMarker = RGB(1, 254, 3);
+    // Another context than the window's own, which the render thread holds.
+    auto paintedOver = [&] {
+        HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+        std::vector<COLORREF> samples;
+        for (int y = 5; y < client.bottom; y += 37)
+            for (int x = 3; x < client.right; x += 41)
+                samples.push_back(GetPixel(dc, x, y));
+        ReleaseDC(window, dc);
+        return std::count(samples.begin(), samples.end(), kMarker);
+    };
+    struct Case {
+        const char* name;
+        RECT invalid;
+        BOOL erase;
+    } cases[] = {{"a corner, no erase", {0, 0, 100, 80}, FALSE},
+                 {"the whole window, with erase", client, TRUE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+        BrushHandle brush(CreateSolidBrush(kMarker));
+        FillRect(dc, &client, brush.get());
+        ReleaseDC(window, dc);
+        ASSERT_GT(paintedOver(), 0);
+        InvalidateRect(window, &c.invalid, c.erase);
+        EXPECT_TRUE(waitFor([&] { return paintedOver() == 0; }, 10000))
+            << "part of the window stayed painted over";
+    }
 }

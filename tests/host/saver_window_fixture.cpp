@@ -35,7 +35,7 @@ void SaverWindowTest::TearDown() {
 }
 
 HWND SaverWindowTest::makeFullScreen() {
-    window = createSaverWindow(instance, fullScreenLayout());
+    window = openSaverWindow(instance, fullScreenLayout());
     host.saverWindow = window;
     return window;
 }

@@ -41,7 +41,7 @@ std::vector<COLORREF> readScreenRow(int y) {
     WindowDC screen(nullptr);
     MemoryDC memory(screen.get());
     std::uint32_t* pixels = nullptr;
-    BitmapHandle bitmap = makeDibSection(width, 1, &pixels);
+    TopDownBitmap bitmap = makeDibSection(width, 1, &pixels);
     if (!screen || !memory || !bitmap)
         return row;
     SelectedObject selected(memory.get(), bitmap.get());

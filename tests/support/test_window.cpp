@@ -89,3 +89,16 @@ void TestWindow::fill(std::uint32_t colour, const RECT* area) const {
     FillRect(dc.get(), area ? area : &whole, brush.get());
     GdiFlush();
 }
+
+bool TestWindow::fillOnScreen(std::uint32_t colour) const {
+    fill(colour);
+    RECT rect = {};
+    GetWindowRect(window_, &rect);
+    const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return waitFor(
+        [&] {
+            WindowDC screen(nullptr);
+            return dibPixel(GetPixel(screen.get(), centre.x, centre.y)) == colour;
+        },
+        5000);
+}

@@ -24,6 +24,9 @@ class TestWindow {
     int height() const;
     // Fills the window (or area of it) with colour, 0x00RRGGBB.
     void fill(std::uint32_t colour, const RECT* area = nullptr) const;
+    // Fills the whole window and waits until the screen itself shows it (a window's drawing
+    // reaches the screen a little later under Wine); false when it never does.
+    bool fillOnScreen(std::uint32_t colour) const;
     // Destroys the window before the object goes.
     void destroy();
 
