@@ -208,8 +208,8 @@ Animator::Stage Animator::crossFade(HDC window, const OffscreenSurface& sceneBuf
                                topDownPixelsOf(sceneBuffer.dc()), POINT{0, 0}, alpha)) {
                 BitBlt(mix.dc(), 0, 0, width, height, snapshot.dc(), 0, 0, SRCCOPY);
                 const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
-                AlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height,
-                           blend);
+                GdiAlphaBlend(mix.dc(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, width, height,
+                              blend);
             }
             BitBlt(window, 0, 0, width, height, mix.dc(), 0, 0, SRCCOPY);
         }

@@ -1,4 +1,5 @@
 #include "dialog/file_version.h"
+#include "platform/loaded_module.h"
 
 #include <windows.h>
 
@@ -7,6 +8,19 @@
 #include <new>
 
 bool readFileVersion(const char* path, FileVersion& version) {
+    // version.dll is no KnownDLL: imported, a copy planted beside the program would be
+    // loaded before the program's first line. Taken from the system folder instead.
+    const LoadedModule library = loadSystemLibrary("version.dll");
+    using SizeFunction = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    const auto GetFileVersionInfoSizeA = library.find<SizeFunction>("GetFileVersionInfoSizeA");
+    const auto GetFileVersionInfoA = library.find<InfoFunction>("GetFileVersionInfoA");
+    const auto VerQueryValueA = library.find<QueryFunction>("VerQueryValueA");
+    if (!GetFileVersionInfoSizeA || !GetFileVersionInfoA || !VerQueryValueA) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return false;
+    }
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0)

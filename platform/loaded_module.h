@@ -29,18 +29,19 @@ class LoadedModule : public UniqueHandle<HMODULE, LibraryFreer> {
 };
 
 // A system library from the system folder only: a planted library of the same name beside
-// the program, or in the current folder, is never loaded. Null when it cannot be loaded.
+// the program, or in the current folder, is never loaded, nor one that something else
+// loaded from there already (by its full path, the system's copy is another module).
+// Null when it cannot be loaded.
 inline LoadedModule loadSystemLibrary(const char* name) {
-    HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
-        // A system without the search flags: the library's full path in the system folder.
-        char path[MAX_PATH];
-        const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-        if (length > 0 && length + 1 + lstrlenA(name) < MAX_PATH) {
-            lstrcatA(path, "\\");
-            lstrcatA(path, name);
-            module = LoadLibraryA(path);
-        }
-    }
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
+        return LoadedModule();
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    // Its own dependencies from the system folder too, where the system knows the flag.
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     return LoadedModule(module);
 }

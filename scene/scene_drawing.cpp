@@ -71,7 +71,7 @@ void Scene::crossFade(HDC out, const RECT& area, int frame, int weight, HDC scra
         source = scratch;
         from = {inside.left, inside.top};
     }
-    AlphaBlend(out, inside.left, inside.top, w, h, source, from.x, from.y, w, h, function);
+    GdiAlphaBlend(out, inside.left, inside.top, w, h, source, from.x, from.y, w, h, function);
 }
 
 // Frame `frame` of the strip with frame `next` blended over it at the given weight, into area

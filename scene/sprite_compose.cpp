@@ -50,8 +50,10 @@ void SpriteComposer::compose(HDC dc, POINT position, int alpha) const {
     if (composeInto(topDownPixelsOf(dc), position, alpha))
         return;
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-    AlphaBlend(dc, position.x, position.y, width_, height_, keyedDC_.get(), 0, 0, width_, height_,
-               function);
+    // gdi32's own blend, which msimg32's AlphaBlend forwards to: msimg32 is no KnownDLL,
+    // and an import of it would take a copy planted beside the program.
+    GdiAlphaBlend(dc, position.x, position.y, width_, height_, keyedDC_.get(), 0, 0, width_,
+                  height_, function);
 }
 
 void composeSprite(HDC dc, POINT position, HBITMAP sprite, COLORREF keyColour, int alpha) {
