@@ -3,8 +3,11 @@
 #include "platform/global_memory.h"
 #include "platform/kernel_handles.h"
 #include "raster/dib_layout.h"
+#include "raster/picture_bounds.h"
+#include "raster/picture_header.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ocidl.h>
 #include <olectl.h>
@@ -43,20 +46,24 @@ std::uint32_t littleEndian(const std::uint8_t* bytes, unsigned width) {
     return value;
 }
 
-// Whether a BMP picture ("BM") holds every part its headers claim: the info header, the
-// masks or colour table after it, and the pixel data from bfOffBits on. Wine's decoder
-// reads them wherever the headers say, however far past the picture's bytes that is (and
-// faulted). Other pictures pass.
-bool bitmapPartsFit(const std::uint8_t* bytes, std::uint64_t size) {
+constexpr std::int64_t kRefused = -1;
+
+// How many bytes a BMP picture ("BM") lacks of the parts its headers claim: the info
+// header, the masks or colour table after it, and the pixel data from bfOffBits on. Wine's
+// decoder reads them wherever the headers say, however far past the picture's bytes that
+// is (and faulted), so anything missing is refused, but for the padding of the last row
+// alone, which some tools leave out and Windows shows: that many bytes (1 to 3). 0 for
+// a whole picture and for other formats.
+std::int64_t bitmapShortfall(const std::uint8_t* bytes, std::uint64_t size) {
     if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
-        return true;
+        return 0;
     if (size < kFileHeaderSize + 4)
-        return false;
+        return kRefused;
     const std::uint64_t infoSize = littleEndian(bytes + kFileHeaderSize, 4);
     const bool core = infoSize == sizeof(BITMAPCOREHEADER);
     if (kFileHeaderSize + (core ? infoSize : std::max<std::uint64_t>(infoSize, kInfoHeaderSize)) >
         size)
-        return false;
+        return kRefused;
     const std::uint8_t* info = bytes + kFileHeaderSize;
     std::int64_t width, height;
     std::uint32_t bitCount, compression = BI_RGB, imageSize = 0, colours = 0;
@@ -82,18 +89,25 @@ bool bitmapPartsFit(const std::uint8_t* bytes, std::uint64_t size) {
             std::uint64_t{core ? 3u : 4u} * (colours ? std::min(colours, natural) : natural);
     }
     if (kFileHeaderSize + infoSize + tableBytes > size)
-        return false;
+        return kRefused;
     // Compressed data is as long as the header says; rows as their count and width make them.
     std::uint64_t pixelBytes = imageSize;
+    std::uint64_t lastRowPadding = 0;
     if (bitCount != 0 && (compression == BI_RGB || compression == BI_BITFIELDS)) {
-        const std::uint64_t rowBytes = dibStride(std::max<std::int64_t>(width, 0), bitCount);
+        const std::int64_t pixelsPerRow = std::max<std::int64_t>(width, 0);
+        const std::uint64_t rowBytes = dibStride(pixelsPerRow, bitCount);
         const std::uint64_t rows = rowCount(static_cast<std::int32_t>(height));
         // A row longer than the picture cannot fit; checked first, so the product cannot wrap.
         if (rows && rowBytes > size)
-            return false;
+            return kRefused;
         pixelBytes = rowBytes * rows;
+        if (rows)
+            lastRowPadding = rowBytes - (pixelsPerRow * bitCount + 7) / 8;
     }
-    return littleEndian(bytes + 10, 4) + pixelBytes <= size;
+    const std::uint64_t end = littleEndian(bytes + 10, 4) + pixelBytes;
+    if (end <= size)
+        return 0;
+    return end - size <= lastRowPadding ? static_cast<std::int64_t>(end - size) : kRefused;
 }
 
 // Where the platform's decoder takes the picture to start, and how many bytes it takes it
@@ -131,12 +145,29 @@ PictureSpan pictureSpan(const std::uint8_t* bytes, std::uint64_t size) {
 // Decodes the picture in a fixed global block (whose handle is its address) of size bytes,
 // which stays the caller's.
 HBITMAP decodePicture(HGLOBAL block, DWORD size) {
-    // A bitmap whose parts are not all among the bytes is refused before the decoder
-    // reads past them.
     const auto* bytes = static_cast<const std::uint8_t*>(block);
     const PictureSpan span = pictureSpan(bytes, size);
-    if (!bitmapPartsFit(bytes + span.start, std::min(span.length, size - span.start)))
+    const std::uint64_t length = std::min(span.length, size - span.start);
+    // Refused before the decoder allocates what the header claims.
+    const ClaimedSize claim = claimedPictureSize(bytes + span.start, length);
+    if (claim.known && !pictureSizeAllowed(claim.width, claim.height))
         return nullptr;
+    // A bitmap whose parts are not all among the bytes is refused before the decoder
+    // reads past them; one that lacks only its last row's padding at the very end of the
+    // bytes is decoded from a copy that has it.
+    const std::int64_t shortfall = bitmapShortfall(bytes + span.start, length);
+    if (shortfall == kRefused || (shortfall > 0 && span.start + length != size))
+        return nullptr;
+    if (shortfall > 0) {
+        const DWORD padded = size + static_cast<DWORD>(shortfall);
+        if (padded < size)
+            return nullptr;
+        GlobalMemory copy(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, padded));
+        if (!copy)
+            return nullptr;
+        std::memcpy(copy.get(), block, size);
+        return decodePicture(copy.get(), padded);
+    }
     // Declared in this order so that the picture goes first, then the stream; the block
     // outlives both.
     ComRef<IStream> stream;
@@ -151,6 +182,12 @@ HBITMAP decodePicture(HGLOBAL block, DWORD size) {
         return nullptr;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle)) || handle == 0)
+        return nullptr;
+    // A format whose header says nothing is held to the same bound once decoded.
+    const auto decoded = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    BITMAP description = {};
+    if (GetObjectA(decoded, sizeof description, &description) &&
+        !pictureSizeAllowed(description.bmWidth, std::abs(description.bmHeight)))
         return nullptr;
     // The picture's own bitmap dies with the picture; the copy is the caller's.
     return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),

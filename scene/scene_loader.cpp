@@ -1,5 +1,6 @@
 #include "scene/scene_loader.h"
 #include "platform/kernel_handles.h"
+#include "raster/picture_bounds.h"
 #include "raster/picture_file.h"
 #include "resources/resource_ids.h"
 #include "scene/reference_scaling.h"
@@ -48,7 +49,8 @@ HBITMAP loadPicture(const char* folder, const char* name) {
 }
 
 // The bitmap stretched from 1024 x 768 to the screen; empty when it would have no pixels
-// (nor could it be tiled: remainders by 0).
+// (nor could it be tiled: remainders by 0), when it would be larger than any picture the
+// saver takes, or when its memory cannot be had.
 void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeight,
                    int stretchMode) {
     BITMAP description = {};
@@ -60,7 +62,7 @@ void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeig
         scaleFromReference(description.bmWidth, screenWidth, kReferenceWidth);
     const std::int32_t height =
         scaleFromReference(description.bmHeight, screenHeight, kReferenceHeight);
-    bitmap.reset(width > 0 && height > 0
+    bitmap.reset(width > 0 && height > 0 && pictureSizeAllowed(width, height)
                      ? stretchBitmap(dc, bitmap.get(), width, height, stretchMode)
                      : nullptr);
 }

@@ -1,6 +1,7 @@
 #include "platform/gdi_handles.h"
 #include "platform/loaded_module.h"
 #include "tests/host/e2e_fixture.h"
+#include "tests/host/notice_picture.h"
 #include "tests/host/test_pictures.h"
 #include "tests/host/user_input.h"
 #include "tests/support/bmp_file.h"
@@ -182,44 +183,6 @@ TEST_F(FullScreenRun, PasswordIsNeverAskedOutsideTheWindows9xFamily) {
     EXPECT_TRUE(install.readLines("verifier-calls.txt").empty());
 }
 
-namespace {
-
-// The notice as the saver shows it: resource 105 of the installed program, stretched to
-// the screen; rows of it at a few heights.
-std::vector<std::vector<COLORREF>> noticeRows(const std::string& program,
-                                              const std::vector<int>& heights) {
-    std::vector<std::vector<COLORREF>> rows;
-    LoadedModule module(LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    const RECT screen = screenRect();
-    BitmapHandle notice(
-        static_cast<HBITMAP>(LoadImageA(module.get(), MAKEINTRESOURCEA(105), IMAGE_BITMAP,
-                                        screen.right, screen.bottom, LR_DEFAULTCOLOR)));
-    if (!notice)
-        return rows;
-    const Picture picture = captureBitmap(notice.get(), screen.right, screen.bottom);
-    for (int y : heights) {
-        std::vector<COLORREF> row;
-        for (int x = 0; x < screen.right; ++x)
-            row.push_back(colorRef(picture.at(x, y)));
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-bool screenShows(const std::vector<std::vector<COLORREF>>& rows, const std::vector<int>& heights) {
-    for (std::size_t i = 0; i < heights.size(); ++i) {
-        const std::vector<COLORREF> shown = readScreenRow(heights[i]);
-        if (shown.size() != rows[i].size())
-            return false;
-        for (std::size_t x = 0; x < shown.size(); ++x)
-            if (!nearColour(shown[x], rows[i][x], 2))
-                return false;
-    }
-    return true;
-}
-
-} // namespace
-
 // A type whose sprite is missing cannot be shown: the notice asking to reinstall is, and it
 // comes back whenever the window loses its content, never leaving a black screen.
 TEST_F(FullScreenRun, ABrokenTypeShowsTheNoticeAndShowsItAgainAfterARepaint) {
@@ -253,23 +216,51 @@ TEST_F(FullScreenRun, ABrokenTypeShowsTheNoticeAndShowsItAgainAfterARepaint) {
     EXPECT_EQ(run.exitCode(), 0u);
 }
 
-// powrprof.dll is a system library: one planted beside the saver (in a folder a user can
-// write to) is never loaded, even when native libraries are preferred.
-TEST_F(FullScreenRun, APowrprofPlantedBesideTheSaverIsNeverLoaded) {
+namespace {
+
+// A system library that is no KnownDLL, planted beside the saver (in a folder a user can
+// write to). (version.dll, which the settings dialog loads, cannot be tried so: Wine's own
+// user32 imports it, and Wine then hands every caller the planted copy. That it is loaded
+// from the system folder like these, never imported, the import table's check shows.)
+struct PlantedLibrary {
+    const char* name;
+    const char* builtFile;
+};
+
+const PlantedLibrary kPlantedLibraries[] = {
+    {"powrprof", ORVIK_POWRPROF_DOUBLE_FILE},
+    {"msimg32", ORVIK_MSIMG32_DOUBLE_FILE},
+};
+
+class PlantedLibraryRun : public SaverEndToEndTest,
+                          public testing::WithParamInterface<PlantedLibrary> {};
+
+} // namespace
+
+// Never loaded, even when native libraries are preferred, as Windows prefers the
+// program's folder for a library it imports.
+TEST_P(PlantedLibraryRun, IsNeverLoaded) {
+    const PlantedLibrary& library = GetParam();
     const char* const overrides = "Software\\Wine\\AppDefaults\\OrvikSaver.scr\\DllOverrides";
-    ScopedRegistryValues kept{overrides, {"powrprof"}};
-    setRegistryString(overrides, "powrprof", "native");
-    ASSERT_TRUE(install.addBuiltFile(ORVIK_POWRPROF_DOUBLE_FILE, "powrprof.dll"));
+    ScopedRegistryValues kept{overrides, {library.name}};
+    setRegistryString(overrides, library.name, "native");
+    const std::string file = std::string(library.name) + ".dll";
+    ASSERT_TRUE(install.addBuiltFile(library.builtFile, file.c_str()));
     SaverProcess run(install.program(), install.quotedCommand("/s"));
     HWND window = run.waitForSaverWindow();
-    ASSERT_NE(window, nullptr);
-    // The main loop's first frame reads the power policy.
+    ASSERT_NE(window, nullptr) << "no saver window; exit code " << run.exitCode();
+    // The main loop's first frame reads the power policy and blends the sprite.
     ASSERT_GE(waitForSettledView(run), 0);
     idleFor(1000);
-    EXPECT_TRUE(install.readLines("powrprof-loaded.txt").empty())
-        << "the library beside the saver was loaded";
     ASSERT_TRUE(waitUntilForeground(window));
     pressKeys({VK_SPACE});
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), 0u);
+    EXPECT_TRUE(install.readLines(std::string(library.name) + "-loaded.txt").empty())
+        << "the " << file << " beside the saver was loaded";
 }
+
+INSTANTIATE_TEST_SUITE_P(SystemLibraries, PlantedLibraryRun, testing::ValuesIn(kPlantedLibraries),
+                         [](const testing::TestParamInfo<PlantedLibrary>& info) {
+                             return std::string(info.param.name);
+                         });

@@ -1,9 +1,13 @@
 #include "tests/host/e2e_fixture.h"
+#include "tests/host/notice_picture.h"
 #include "tests/host/user_input.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/claiming_pictures.h"
 #include "tests/support/file_access.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/wait_for.h"
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -26,7 +30,24 @@ struct HostileCase {
     const char* name;
     void (*prepare)(HostileInput&);
     DWORD watchMs = kWatchMs;
+    // A picture whose header claims more than any the saver takes: refused at once, so
+    // the notice shows, a key soon after the start closes, and memory stays low.
+    bool vastPicture = false;
 };
+
+constexpr DWORD kVastWatchMs = 1500;
+constexpr SIZE_T kPeakMemoryBound = SIZE_T{1} << 30;
+
+// The most memory the process has had committed, or 0 when it cannot be read.
+SIZE_T peakMemoryOf(DWORD processId) {
+    KernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!process || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters))
+        return 0;
+    return std::max(counters.PeakPagefileUsage, counters.PeakWorkingSetSize);
+}
 
 constexpr DWORD kWallpaperPolicyAlways = 2;
 const char* const kPreferenceNames[] = {"lTypeNo",        "bwpBuildWp",     "lBuildWpValue1",
@@ -112,6 +133,12 @@ class HostileInput : public SaverEndToEndTest, public testing::WithParamInterfac
                   type(2, "2", "wall.bmp,back.bmp,40,200,sprite.bmp,-1,-1,1") +
                   type(3, "3", "wall.bmp,back.bmp,sprite.bmp,-1,-1") +
                   type(4, "4", "wall.bmp,back.bmp,sprite.bmp,-1,-1,0,0,500,300,1000,0"));
+    }
+    PictureBytes fixture(const char* name) const {
+        return readFileBytes(std::string(ORVIK_RASTER_FIXTURES) + "/" + name);
+    }
+    void vastPicture(const char* name, const PictureBytes& bytes) const {
+        writeFileBytes(install.file(name), bytes);
     }
     std::string cut(const std::string& name, std::size_t length) const {
         std::vector<std::uint8_t> bytes = readFileBytes(install.file(name));
@@ -220,10 +247,20 @@ TEST_P(HostileInput, RunsShowsAPictureOrTheNoticeAndClosesLeavingAWholeOrThePrev
     idleFor(watchMs - std::min<DWORD>(GetTickCount() - shownAt, watchMs));
     ASSERT_TRUE(run.running()) << "the saver ended by itself with " << std::hex << run.exitCode();
     EXPECT_FALSE(screenIsBlack()) << "neither a picture nor the notice is shown";
+    if (GetParam().vastPicture) {
+        const std::vector<int> heights = {height / 4, height / 2, 3 * height / 4};
+        EXPECT_TRUE(waitFor(
+            [&] { return screenShows(noticeRows(install.program(), heights), heights); }, 5000))
+            << "the notice did not show";
+        const SIZE_T peak = peakMemoryOf(run.id());
+        EXPECT_GT(peak, 0u) << "the saver's memory could not be read";
+        EXPECT_LT(peak, kPeakMemoryBound) << "the saver took " << (peak >> 20) << " MiB";
+    }
 
     ASSERT_TRUE(waitUntilForeground(window));
     pressKeys({VK_SPACE});
-    ASSERT_TRUE(run.waitForExit()) << "a key did not close the saver";
+    ASSERT_TRUE(run.waitForExit(GetParam().vastPicture ? 5000 : 30000))
+        << "a key did not close the saver";
     EXPECT_EQ(run.exitCode(), 0u);
     held.reset();
     expectPreviousOrWholeWallpaper(before);
@@ -369,6 +406,45 @@ const HostileCase kCorpus[] = {
          });
          h.drift("back.bmp", "giant.bmp");
      }},
+
+    // Pictures whose headers claim far more than they hold, as backgrounds of several
+    // move types and as sprites.
+    {"VastJpegBackgroundOfARandomHop",
+     [](HostileInput& h) {
+         h.vastPicture("vast.jpg", jpegClaiming(h.fixture("split.jpg"), 30000, 20000));
+         h.catalogue(h.general() + h.type(0, "2", "wall.bmp,vast.jpg,40,200,sprite.bmp,-1,-1,1"));
+     },
+     kVastWatchMs, true},
+    {"VastBmpBackgroundOfADrift",
+     [](HostileInput& h) {
+         h.vastPicture("vast.bmp", bmpClaiming(16000, 16000));
+         h.drift("vast.bmp", "sprite.bmp");
+     },
+     kVastWatchMs, true},
+    {"VastGifBackgroundOfASlideShow",
+     [](HostileInput& h) {
+         h.vastPicture("vast.gif", gifClaiming(h.fixture("split.gif"), 60000, 60000, 0, 19));
+         h.catalogue(h.general() + h.type(0, "0", "wall.bmp,vast.gif,sprite.bmp,-1,-1"));
+     },
+     kVastWatchMs, true},
+    {"VastJpegSprite",
+     [](HostileInput& h) {
+         h.vastPicture("vast.jpg", jpegClaiming(h.fixture("split.jpg"), 30000, 20000));
+         h.drift("back.bmp", "vast.jpg");
+     },
+     kVastWatchMs, true},
+    {"VastBmpSprite",
+     [](HostileInput& h) {
+         h.vastPicture("vast.bmp", bmpClaiming(16000, -16000));
+         h.drift("back.bmp", "vast.bmp");
+     },
+     kVastWatchMs, true},
+    {"VastGifSprite",
+     [](HostileInput& h) {
+         h.vastPicture("vast.gif", gifClaiming(h.fixture("split.gif"), 19, 11, 40000, 19));
+         h.drift("back.bmp", "vast.gif");
+     },
+     kVastWatchMs, true},
 
     // The preference store.
     {"PreferencesStoredAsText",

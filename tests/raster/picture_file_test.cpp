@@ -1,5 +1,7 @@
 #include "raster/picture_file.h"
 #include "tests/raster/raster_test_helpers.h"
+#include "tests/support/captured_picture.h"
+#include "tests/support/claiming_pictures.h"
 #include "tests/support/temp_folder.h"
 
 #include <cstdlib>
@@ -268,14 +270,15 @@ TEST_F(PictureFileTest, BitmapsClaimingPartsBeyondTheirBytesGiveNull) {
         // With these the decoder read the pixels 1.2 GiB away and faulted.
         {"\"BM\" over the pixel offset's high half", topDown32, 10, 0x4D420036, 0, false},
         {"the same after a length record", topDown32, 10, 0x4D420036, 0, true},
-        {"pixels from one byte late", split24, 10, 55, 0, false},
+        // split24's last row has 1 byte of padding, which alone may be missing.
+        {"pixels from two bytes late", split24, 10, 56, 0, false},
         {"pixels from one byte late, after a length record", topDown32, 10, 55, 0, true},
         {"one row more", split24, 22, 8, 0, false},
         {"one row more, top-down", topDown32, 22, std::uint32_t(-4), 0, false},
         {"rows longer than 32 bits", split24, 18, 0x40000001, 0, false},
         {"an info header larger than the file", split24, 14, 0x10000, 0, false},
         {"a colour table past the end", palette4, 14, 140, 0, false},
-        {"the last row cut short", split24, 0, 'B', 333, false},
+        {"the last row cut short of more than its padding", split24, 0, 'B', 332, false},
         {"the info header cut short", split24, 0, 'B', 30, false},
         {"the header's size cut short", split24, 0, 'B', 17, false},
     };
@@ -312,6 +315,66 @@ TEST_F(PictureFileTest, BitmapsClaimingPartsBeyondTheirBytesGiveNull) {
         BitmapHandle bitmap(loadPictureFromMemory(whole.bytes.data(), DWORD(whole.bytes.size())));
         ASSERT_TRUE(bitmap) << whole.why;
         expectDibSectionOfSize(bitmap.get(), whole.width, whole.height);
+    }
+
+    // Some tools leave out the last row's padding (1 byte of split24's): Windows shows such
+    // a picture, and so does the saver, with the same pixels as the whole one.
+    Bytes unpadded = split24();
+    unpadded.resize(unpadded.size() - 1);
+    const std::string path = folder.file("unpadded.bmp");
+    writeFileBytes(path, unpadded);
+    const Bytes padded = split24();
+    BitmapHandle whole(loadPictureFromMemory(padded.data(), DWORD(padded.size())));
+    ASSERT_TRUE(whole);
+    const Picture wanted = captureBitmap(whole.get(), 13, 7);
+    BitmapHandle fromFile(loadPictureFile(path.c_str()));
+    BitmapHandle fromMemory(loadPictureFromMemory(unpadded.data(), DWORD(unpadded.size())));
+    for (const BitmapHandle* cut : {&fromFile, &fromMemory}) {
+        ASSERT_TRUE(*cut) << "a picture without its last row's padding";
+        EXPECT_EQ(captureBitmap(cut->get(), 13, 7).pixels, wanted.pixels);
+    }
+    EXPECT_TRUE(nobodyHoldsFile(path));
+}
+
+namespace {
+
+Bytes splitJpegClaiming(std::uint16_t width, std::uint16_t height) {
+    return jpegClaiming(readFileBytes(fixturePath("split.jpg")), width, height);
+}
+Bytes splitGifClaiming(std::uint16_t screenWidth, std::uint16_t screenHeight, std::uint16_t left,
+                       std::uint16_t width) {
+    return gifClaiming(readFileBytes(fixturePath("split.gif")), screenWidth, screenHeight, left,
+                       width);
+}
+
+} // namespace
+
+TEST_F(PictureFileTest, PicturesClaimingMoreThanTheLargestAllowedAreRefusedBeforeDecoding) {
+    struct Case {
+        const char* why;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"a JPEG of 30,000 x 20,000", splitJpegClaiming(30000, 20000)},
+        {"a JPEG one column wider than five 8K screens", splitJpegClaiming(38401, 100)},
+        {"a JPEG one row taller than three 8K screens", splitJpegClaiming(100, 12961)},
+        {"a run-length BMP of 16,000 x 16,000", bmpClaiming(16000, 16000)},
+        {"a top-down BMP of 20,000 x 20,000", bmpClaiming(20000, -20000)},
+        {"a GIF screen of 60,000 x 60,000", splitGifClaiming(60000, 60000, 0, 19)},
+        {"a GIF image placed far past its small screen", splitGifClaiming(19, 11, 40000, 19)},
+    };
+    for (const Case& c : cases) {
+        const SIZE_T memoryBefore = processMemory();
+        EXPECT_EQ(loadPictureFromMemory(c.bytes.data(), DWORD(c.bytes.size())), nullptr) << c.why;
+        const std::string path = folder.file("vast.bin");
+        writeFileBytes(path, c.bytes);
+        expectRefused(path, c.why);
+        EXPECT_LT(processMemory(), memoryBefore + (64u << 20)) << c.why;
+    }
+    // Within the bound they decode as ever, the parsing of their headers notwithstanding.
+    for (const Bytes& fitting : {splitJpegClaiming(37, 23), splitGifClaiming(19, 11, 0, 19)}) {
+        BitmapHandle bitmap(loadPictureFromMemory(fitting.data(), DWORD(fitting.size())));
+        EXPECT_TRUE(bitmap);
     }
 }
 

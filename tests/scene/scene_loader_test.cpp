@@ -154,6 +154,19 @@ TEST_F(SceneLoaderTest, TypesThatCannotBeReadGiveBrokenScenes) {
     writeType(MoveDrift, kExactKey, "w,bg.bmp,1,1,sp.bmp,0,0");
     EXPECT_FALSE(build(window)->isBroken());
     EXPECT_TRUE(build(window, true, 1)->isBroken()) << "absent type";
+
+    // On an 8K screen the reference entry's pictures grow 7.5 x 5.625: a background of
+    // 100 x 2,400 would become 13,500 rows high, more than any picture the saver takes,
+    // and is refused before it is stretched; one of 100 x 2,300 (12,937 rows) is taken.
+    picture("tall.bmp", 100, 2400, backgroundColour);
+    picture("high.bmp", 100, 2300, backgroundColour);
+    DibSurface large(7680, 4320);
+    writeType(MoveDrift, kReferenceKey, "w,tall.bmp,1,1,sp.bmp,0,0");
+    EXPECT_FALSE(load(large).background) << "a background that would scale past the bound";
+    writeType(MoveDrift, kReferenceKey, "w,high.bmp,1,1,sp.bmp,0,0");
+    SceneSetup high = load(large);
+    ASSERT_TRUE(high.background);
+    EXPECT_EQ(sizeOf(high.background.get()).cy, 12937);
 }
 
 TEST_F(SceneLoaderTest, APreviewShowsThePlaceholderAtOnceAndAFullScreenDoesNot) {
