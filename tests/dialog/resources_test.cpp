@@ -186,7 +186,7 @@ TEST(ProgramResources, VersionRecordDescribesTheProgramWithItsTrailingBlank) {
     EXPECT_EQ(fixed->dwProductVersionLS, 0x00000002u);
 }
 
-TEST(ProgramResources, ManifestAsksForCommonControls6AndPerMonitorAwareness) {
+TEST(ProgramResources, ManifestAsksForCommonControls6PerMonitorAwarenessItsWindowsAndNoElevation) {
     DWORD size = 0;
     const BYTE* data = resourceData(MAKEINTRESOURCEA(24), 1, size); // RT_MANIFEST
     ASSERT_NE(data, nullptr);
@@ -201,6 +201,28 @@ TEST(ProgramResources, ManifestAsksForCommonControls6AndPerMonitorAwareness) {
               std::string::npos);
     EXPECT_NE(manifest.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
               std::string::npos);
+    // Each supported Windows inside the compatibility section's application, which must
+    // come before the settings' own application element.
+    const std::size_t compatibility =
+        manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">");
+    const std::size_t compatibilityEnd = manifest.find("</compatibility>");
+    ASSERT_NE(compatibility, std::string::npos);
+    ASSERT_NE(compatibilityEnd, std::string::npos);
+    for (const char* system : {"e2011457-1546-43c5-a5fe-008deee3d3f0",    // Vista
+                               "35138b9a-5d96-4fbd-8e2d-a2440225f93a",    // 7
+                               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",    // 8
+                               "1f676c76-80e1-4239-95bb-83d0f6d0da78",    // 8.1
+                               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) { // 10, 11
+        const std::size_t at = manifest.find(std::string("<supportedOS Id=\"{") + system + "}\"/>");
+        EXPECT_TRUE(at > compatibility && at < compatibilityEnd) << system;
+    }
+    const std::size_t trust =
+        manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+    const std::size_t level =
+        manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>");
+    ASSERT_NE(trust, std::string::npos);
+    EXPECT_TRUE(level != std::string::npos && level > trust &&
+                level < manifest.find("</trustInfo>"));
     // The manifest is in force: the process gets version 6 of the common controls, which
     // lives in the side-by-side store rather than the system folder.
     HMODULE comctl = LoadLibraryA("comctl32.dll");
