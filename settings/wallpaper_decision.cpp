@@ -7,6 +7,7 @@
 #include "settings/preferences.h"
 #include "settings/text_buffer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <shlobj.h>
 
@@ -38,6 +39,57 @@ bool appendStringResource(char* path, std::size_t capacity, UINT id) {
 
 bool isFileKeyName(const char* name) {
     return _strnicmp(name, "FILE.", 5) == 0;
+}
+
+// Windows 7 names its own transcoded copy of a picture chosen in Personalization as the
+// wallpaper ("TranscodedWallpaper.jpg"; later systems drop the extension).
+bool isTranscodedCopy(const char* path) {
+    const char* name = std::strrchr(path, '\\');
+    name = name ? name + 1 : path;
+    return lstrcmpiA(name, "TranscodedWallpaper.jpg") == 0 ||
+           lstrcmpiA(name, "TranscodedWallpaper") == 0;
+}
+
+// The picture behind the transcoded copy as "TranscodedImageCache" keeps it: a binary value
+// whose UTF-16 path starts at byte 24 and ends with a NUL inside the value. False when it
+// is absent, too short, unterminated or not representable in the ANSI code page.
+bool readTranscodedImageCache(HKEY desktop, char* path, std::size_t capacity) {
+    constexpr DWORD kPathOffset = 24;
+    BYTE data[kPathOffset + kPathCapacity * sizeof(wchar_t)];
+    DWORD type = REG_NONE;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(desktop, "TranscodedImageCache", nullptr, &type, data, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_BINARY || size <= kPathOffset)
+        return false;
+    const std::size_t units = (size - kPathOffset) / sizeof(wchar_t);
+    wchar_t wide[kPathCapacity];
+    std::memcpy(wide, data + kPathOffset, units * sizeof(wchar_t));
+    const wchar_t* end = std::find(wide, wide + units, L'\0');
+    if (end == wide + units || end == wide)
+        return false;
+    BOOL lossy = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, path, static_cast<int>(capacity), nullptr, &lossy);
+    return length > 0 && !lossy;
+}
+
+// The same path as the shell keeps it for Internet Explorer's desktop ("WallpaperSource").
+bool readWallpaperSource(char* path, std::size_t capacity) {
+    RegKey key;
+    if (!key.open(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Desktop\\General",
+                  KEY_QUERY_VALUE))
+        return false;
+    readTextValue(key.get(), "WallpaperSource", path, capacity);
+    return path[0] != '\0';
+}
+
+// The saver's own file, or a picture of the catalogue.
+bool isOursOrCataloguePicture(const char* path) {
+    char own[kPathCapacity];
+    if (formOwnWallpaperPath(nullptr, own, sizeof own) && lstrcmpiA(own, path) == 0)
+        return true;
+    return isCataloguePicture(path);
 }
 
 } // namespace
@@ -124,8 +176,16 @@ bool shouldBuildWallpaper() {
     char current[kPathCapacity];
     if (!readCurrentWallpaper(current, sizeof current))
         return false;
-    char own[kPathCapacity];
-    if (formOwnWallpaperPath(nullptr, own, sizeof own) && lstrcmpiA(own, current) == 0)
+    if (isOursOrCataloguePicture(current))
         return true;
-    return isCataloguePicture(current);
+    if (!isTranscodedCopy(current))
+        return false;
+    // The copy is never one of ours; the picture it was made from may be.
+    char original[kPathCapacity];
+    RegKey desktop;
+    if (desktop.open(HKEY_CURRENT_USER, "Control Panel\\desktop", KEY_QUERY_VALUE) &&
+        readTranscodedImageCache(desktop.get(), original, sizeof original) &&
+        isOursOrCataloguePicture(original))
+        return true;
+    return readWallpaperSource(original, sizeof original) && isOursOrCataloguePicture(original);
 }

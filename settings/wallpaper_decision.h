@@ -29,5 +29,6 @@ bool readCurrentWallpaper(char* path, std::size_t capacity);
 bool isCataloguePicture(const char* path);
 
 // Whether the last frame becomes the wallpaper at close, and so whether the Scene
-// resumes the stored position.
+// resumes the stored position. Where the wallpaper is the system's transcoded copy of a
+// picture (Windows 7), the picture it was made from is judged in its place.
 bool shouldBuildWallpaper();

@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -131,3 +132,80 @@ TEST_F(WallpaperDecisionTest, UnterminatedAndOversizedWallpaperTextIsSafe) {
     ASSERT_TRUE(readCurrentWallpaper(current, sizeof current));
     EXPECT_STREQ(current, "") << "a number is no path";
 }
+
+namespace {
+
+// Windows 7's shapes: "Wallpaper" names the system's transcoded copy, and the picture it
+// was made from is kept in "TranscodedImageCache" (UTF-16 from byte 24) or in
+// "WallpaperSource".
+struct TranscodedCase {
+    const char* what;
+    const char* wallpaper; // the copy's path, or another
+    const char* cache;     // "own", "catalogue", "holiday", or null for no value
+    int cacheShape;        // 0 whole, 1 shorter than its header, 2 without a terminator
+    const char* source;    // as cache, for "WallpaperSource"
+    bool expected;
+};
+
+constexpr char kThemes[] = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\";
+
+const TranscodedCase kTranscodedCases[] = {
+    {"the cache names our file", "TranscodedWallpaper.jpg", "own", 0, nullptr, true},
+    {"the cache names a catalogue picture", "TRANSCODEDWALLPAPER.JPG", "catalogue", 0, nullptr,
+     true},
+    {"later systems' copy has no extension", "TranscodedWallpaper", "own", 0, nullptr, true},
+    {"the cache names the user's own picture", "TranscodedWallpaper.jpg", "holiday", 0, nullptr,
+     false},
+    {"the cache is another's, the source ours", "TranscodedWallpaper.jpg", "holiday", 0, "own",
+     true},
+    {"a cache shorter than its header", "TranscodedWallpaper.jpg", "own", 1, nullptr, false},
+    {"a short cache, the source ours", "TranscodedWallpaper.jpg", "own", 1, "catalogue", true},
+    {"a cache without a terminator", "TranscodedWallpaper.jpg", "own", 2, nullptr, false},
+    {"no cache, no source", "TranscodedWallpaper.jpg", nullptr, 0, nullptr, false},
+    {"not the copy: the cache is not read", "holiday.jpg", "own", 0, "own", false},
+};
+
+class TranscodedWallpaperTest : public WallpaperDecisionTest,
+                                public testing::WithParamInterface<TranscodedCase> {
+  protected:
+    ScopedRegistryValues source_{kSourceKey, {"WallpaperSource"}};
+    static constexpr char kSourceKey[] = "Software\\Microsoft\\Internet Explorer\\Desktop\\General";
+
+    std::string pathFor(const char* which) {
+        const std::string name = which;
+        if (name == "own")
+            return ownPath();
+        if (name == "catalogue")
+            return pictures.path() + "\\wall1024.bmp";
+        return "C:\\Users\\u\\Pictures\\holiday.jpg";
+    }
+};
+
+} // namespace
+
+TEST_P(TranscodedWallpaperTest, ThePictureBehindTheCopyDecides) {
+    const TranscodedCase& c = GetParam();
+    writeCatalogueWithResourcePath();
+    setWallpaper(std::string(kThemes) + c.wallpaper);
+    deleteRegistryValue(kDesktopKey, "TranscodedImageCache");
+    deleteRegistryValue(kSourceKey, "WallpaperSource");
+    if (c.cache) {
+        const std::string path = pathFor(c.cache);
+        std::vector<BYTE> data(24, 0x5A); // a header of the system's own
+        for (unsigned char ch : path) {
+            data.push_back(ch);
+            data.push_back(0);
+        }
+        if (c.cacheShape != 2)
+            data.insert(data.end(), {0, 0});
+        if (c.cacheShape == 1)
+            data.resize(20);
+        setRegistryValue(kDesktopKey, "TranscodedImageCache", REG_BINARY, data.data(),
+                         static_cast<DWORD>(data.size()));
+    }
+    if (c.source)
+        setRegistryString(kSourceKey, "WallpaperSource", pathFor(c.source));
+    EXPECT_EQ(shouldBuildWallpaper(), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows7, TranscodedWallpaperTest, testing::ValuesIn(kTranscodedCases));

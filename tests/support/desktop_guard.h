@@ -19,7 +19,8 @@ class DesktopGuard {
     std::string wallpaper_;
     ScopedRegistryValues values_{kDesktopKey,
                                  {"Wallpaper", "TileWallpaper", "WallpaperStyle",
-                                  "OriginalWallpaper", "ConvertedWallpaper"}};
+                                  "OriginalWallpaper", "ConvertedWallpaper",
+                                  "TranscodedImageCache"}};
 };
 
 // The platform's wallpaper setting (SPI_GETDESKWALLPAPER).
