@@ -1,4 +1,5 @@
 #include "animator/wallpaper_file.h"
+#include "platform/quiet_file_errors.h"
 #include "raster/bmp_from_pixels.h"
 #include "raster/dib_image.h"
 #include "settings/catalogue_path.h"
@@ -49,6 +50,8 @@ void removeLeftoverTemporaries(const char* folder) {
 } // namespace
 
 bool writeWallpaperFile(HDC surface, int width, int height, const char* path) {
+    // A failing drive must not put a system message box over the saver as it closes.
+    const QuietFileErrors quiet;
     const PixelView pixels = topDownPixelsOf(surface);
     DibImage image;
     if (!pixels && !image.captureBitmap(static_cast<HBITMAP>(GetCurrentObject(surface, OBJ_BITMAP)),
@@ -64,7 +67,7 @@ bool writeWallpaperFile(HDC surface, int width, int height, const char* path) {
     if (!GetTempFileNameA(folder, kTemporaryPrefix, 0, temporary))
         return false;
     const bool written = pixels ? writePixelsAsBmp(pixels, width, height, temporary)
-                                : image.save(temporary, true, false);
+                                : image.save(temporary, true, true); // quiet already
     if (written && replaceFile(temporary, path))
         return true;
     DeleteFileA(temporary);

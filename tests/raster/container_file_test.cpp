@@ -1,3 +1,4 @@
+#include "platform/quiet_file_errors.h"
 #include "raster/mem_block.h"
 #include "tests/raster/raster_test_helpers.h"
 #include "tests/support/temp_folder.h"
@@ -206,4 +207,22 @@ TEST_F(ContainerFileTest, SaveFailureKeepsThePlatformCodeAndRestoresTheErrorMode
 
     ASSERT_TRUE(block.saveToFile(folder.file("ok.bin").c_str(), true, false, false, 0));
     EXPECT_EQ(GetErrorMode(), before);
+}
+
+// While the saver writes its wallpaper, this thread alone puts up no box for a failing
+// drive; the process keeps its mode.
+TEST(QuietFileErrorsTest, QuietensThisThreadAloneAndRestoresItsMode) {
+    using GetThreadModeFn = DWORD(WINAPI*)();
+    const auto threadMode =
+        findExport<GetThreadModeFn>(GetModuleHandleA("kernel32.dll"), "GetThreadErrorMode");
+    ASSERT_NE(threadMode, nullptr);
+    const DWORD processBefore = GetErrorMode();
+    const DWORD threadBefore = threadMode();
+    {
+        const QuietFileErrors quiet;
+        EXPECT_EQ(threadMode() & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
+                  DWORD{SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX});
+        EXPECT_EQ(GetErrorMode(), processBefore) << "the whole process was quietened";
+    }
+    EXPECT_EQ(threadMode(), threadBefore);
 }
