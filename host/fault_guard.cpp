@@ -17,10 +17,17 @@ void switchOffRunningState() {
         announceSaverRunning(false);
 }
 
-LONG WINAPI endAfterFault(EXCEPTION_POINTERS*) {
+LPTOP_LEVEL_EXCEPTION_FILTER filterBefore = nullptr;
+
+// Called by the system's unhandled-exception filter. The running state goes off first,
+// whichever way the process then ends; then the fault goes on to the filter that was
+// there before and to the system's own handling (the error report, a debugger), which ends
+// the process with the fault's code.
+LONG WINAPI offerAfterFault(EXCEPTION_POINTERS* fault) {
     switchOffRunningState();
-    // Ends the process with the exception code; no debugger is started.
-    return EXCEPTION_EXECUTE_HANDLER;
+    if (filterBefore)
+        return filterBefore(fault);
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 [[noreturn]] void endAfterEscapedException() {
@@ -34,11 +41,13 @@ LONG WINAPI endAfterFault(EXCEPTION_POINTERS*) {
 
 FaultGuard::FaultGuard() {
     guardedWin9x.store(saverHost().isWin9x);
-    previousFilter_ = SetUnhandledExceptionFilter(endAfterFault);
+    previousFilter_ = SetUnhandledExceptionFilter(offerAfterFault);
+    filterBefore = previousFilter_;
     previousTerminate_ = std::set_terminate(endAfterEscapedException);
 }
 
 FaultGuard::~FaultGuard() {
     std::set_terminate(previousTerminate_);
     SetUnhandledExceptionFilter(previousFilter_);
+    filterBefore = nullptr;
 }

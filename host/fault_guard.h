@@ -2,10 +2,11 @@
 #include <windows.h>
 #include <exception>
 
-// While it lives, a fault that nothing handles (on any thread), or a C++ exception that
-// escapes, first switches the Windows 9x running state off and then ends the process
-// with the fault's code, so that a crash never leaves the system believing a screen
-// saver still runs.
+// While it lives, a fault that nothing handles (on any thread) first switches the Windows
+// 9x running state off and then goes on to the platform's own handling (which reports it
+// and ends the process with the fault's code); a C++ exception that escapes switches it
+// off and ends the process with kEscapedExceptionExitCode. A crash never leaves the
+// system believing a screen saver still runs.
 class FaultGuard {
   public:
     FaultGuard();
