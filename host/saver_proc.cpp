@@ -2,6 +2,7 @@
 #include "host/display_power.h"
 #include "host/message_layers.h"
 #include "host/saver_host.h"
+#include "host/session_notice.h"
 #include "raster/offscreen_surface.h"
 
 #include <memory>
@@ -25,6 +26,12 @@ std::unique_ptr<DisplayPowerNotice>& displayPowerSlot() {
     return notice;
 }
 
+// The full-screen window's session notifications, likewise.
+std::unique_ptr<SessionNotice>& sessionSlot() {
+    static std::unique_ptr<SessionNotice> notice;
+    return notice;
+}
+
 // Set while an Animator is being built: a message sent to the window meanwhile must not
 // start a second one.
 bool buildingAnimator = false;
@@ -32,6 +39,17 @@ bool buildingAnimator = false;
 // registration, before any Animator exists, and a display that is off already at the
 // start must pause the Animator made later.
 bool displayOff = false;
+SessionVisibility session;
+
+// Nobody can see the picture: the display is off, or the session is locked or away.
+bool unseen() {
+    return displayOff || !session.visible();
+}
+
+void followVisibility() {
+    if (Animator* animator = animatorSlot().get())
+        animator->setPaused(unseen());
+}
 
 void startAnimator(HWND window) {
     const SaverHost& host = saverHost();
@@ -43,7 +61,7 @@ void startAnimator(HWND window) {
     animatorSlot().reset(new (std::nothrow) Animator(host.instance, window, fullScreen,
                                                      std::move(startPictureSlot())));
     buildingAnimator = false;
-    if (displayOff && animatorSlot())
+    if (unseen() && animatorSlot())
         animatorSlot()->setPaused(true);
 }
 
@@ -71,8 +89,7 @@ void followDisplayPower(LPARAM setting) {
     if (!readDisplayPower(setting, state) || state == DisplayPower::Dimmed)
         return; // a dimmed display still shows the picture
     displayOff = state == DisplayPower::Off;
-    if (Animator* animator = animatorSlot().get())
-        animator->setPaused(displayOff);
+    followVisibility();
 }
 
 } // namespace
@@ -96,8 +113,11 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             host.associateContextFn(window, nullptr);
         // The system tells a window of the display's power only when it asks.
         displayOff = false;
-        if (!host.preview)
+        session = SessionVisibility();
+        if (!host.preview) {
             displayPowerSlot() = std::make_unique<DisplayPowerNotice>(window);
+            sessionSlot() = std::make_unique<SessionNotice>(window);
+        }
         break;
     }
     case WM_CLOSE:
@@ -106,6 +126,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         closeAnimator();
         displayPowerSlot().reset();
+        sessionSlot().reset();
         break;
     case WM_ERASEBKGND:
         if (Animator* animator = animatorSlot().get())
@@ -127,6 +148,11 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (Animator* animator = animatorSlot().get())
             animator->compositionChanged();
         break;
+    case WM_WTSSESSION_CHANGE:
+        // Locked, switched away or back: a pause or a resume, never a close.
+        session.follow(wParam);
+        followVisibility();
+        return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MONITORPOWER)
             followMonitorPower(lParam);

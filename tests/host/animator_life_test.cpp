@@ -10,6 +10,8 @@
 #include "tests/support/test_catalogue.h"
 #include "tests/support/wait_for.h"
 
+#include <wtsapi32.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -140,7 +142,7 @@ struct DisplayPowerNotice {
 
 } // namespace
 
-TEST_F(AnimatedSaverTest, DisplayPowerNoticesPauseAndResumeTheFullScreenSaverWithoutClosingIt) {
+TEST_F(AnimatedSaverTest, DisplayPowerAndSessionNoticesPauseAndResumeTheSaverWithoutClosingIt) {
     // A display that is off already when the saver starts: its notice comes before the
     // Animator exists.
     window = createSaverWindow(instance, fullScreenLayout());
@@ -159,26 +161,43 @@ TEST_F(AnimatedSaverTest, DisplayPowerNoticesPauseAndResumeTheFullScreenSaverWit
     };
     EXPECT_TRUE(standsStill()) << "a display off at the start did not pause";
 
+    // A display-power notice (a setting), or a session change (no setting: state is the
+    // WM_WTSSESSION_CHANGE event).
     struct Step {
         const char* name;
-        GUID setting;
+        const GUID* setting;
         DWORD state;
         DWORD length;
         bool moving;
     } steps[] = {
-        {"on", kConsoleDisplayState, 1, sizeof(DWORD), true},
-        {"off", kConsoleDisplayState, 0, sizeof(DWORD), false},
-        {"dimmed, after off", kConsoleDisplayState, 2, sizeof(DWORD), false},
-        {"a notice without data", kConsoleDisplayState, 1, 0, false},
-        {"on again", kConsoleDisplayState, 1, sizeof(DWORD), true},
-        {"dimmed, after on", kConsoleDisplayState, 2, sizeof(DWORD), true},
-        {"Windows 7's monitor off", kMonitorPowerOn, 0, sizeof(DWORD), false},
-        {"Windows 7's monitor on", kMonitorPowerOn, 1, sizeof(DWORD), true},
+        {"on", &kConsoleDisplayState, 1, sizeof(DWORD), true},
+        {"off", &kConsoleDisplayState, 0, sizeof(DWORD), false},
+        {"dimmed, after off", &kConsoleDisplayState, 2, sizeof(DWORD), false},
+        {"a notice without data", &kConsoleDisplayState, 1, 0, false},
+        {"on again", &kConsoleDisplayState, 1, sizeof(DWORD), true},
+        {"dimmed, after on", &kConsoleDisplayState, 2, sizeof(DWORD), true},
+        {"Windows 7's monitor off", &kMonitorPowerOn, 0, sizeof(DWORD), false},
+        {"Windows 7's monitor on", &kMonitorPowerOn, 1, sizeof(DWORD), true},
+        {"session locked", nullptr, WTS_SESSION_LOCK, 0, false},
+        {"display on while locked", &kConsoleDisplayState, 1, sizeof(DWORD), false},
+        {"session unlocked", nullptr, WTS_SESSION_UNLOCK, 0, true},
+        {"another user switched in", nullptr, WTS_CONSOLE_DISCONNECT, 0, false},
+        {"unlocked while away", nullptr, WTS_SESSION_UNLOCK, 0, false},
+        {"back on the console", nullptr, WTS_CONSOLE_CONNECT, 0, true},
+        {"taken over by a remote client", nullptr, WTS_REMOTE_CONNECT, 0, false},
+        {"display off while away", &kConsoleDisplayState, 0, sizeof(DWORD), false},
+        {"the console again, display still off", nullptr, WTS_CONSOLE_CONNECT, 0, false},
+        {"display on, on the console", &kConsoleDisplayState, 1, sizeof(DWORD), true},
+        {"a logon elsewhere changes nothing", nullptr, WTS_SESSION_LOGON, 0, true},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        DisplayPowerNotice notice(step.setting, step.state, step.length);
-        EXPECT_EQ(send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, notice.lParam()), TRUE);
+        if (step.setting) {
+            DisplayPowerNotice notice(*step.setting, step.state, step.length);
+            EXPECT_EQ(send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, notice.lParam()), TRUE);
+        } else {
+            EXPECT_EQ(send(WM_WTSSESSION_CHANGE, step.state, 1), 0);
+        }
         if (step.moving) {
             int shown = -1;
             EXPECT_TRUE(waitFor([&] { return (shown = shownView()) >= 0; }, 10000));
@@ -187,7 +206,7 @@ TEST_F(AnimatedSaverTest, DisplayPowerNoticesPauseAndResumeTheFullScreenSaverWit
         } else {
             EXPECT_TRUE(standsStill()) << "frames went on";
         }
-        ASSERT_TRUE(IsWindow(window)) << "a display-power notice closed the saver";
+        ASSERT_TRUE(IsWindow(window)) << "the notice closed the saver";
     }
 }
 
