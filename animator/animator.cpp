@@ -26,16 +26,16 @@ bool SceneSlot::broken() const {
 }
 
 Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
-                   std::unique_ptr<OffscreenSurface> startPicture)
-    : instance_(instance), window_(window), fullScreen_(fullScreen), stopEvent_(newEvent(true)),
-      interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
+                   std::unique_ptr<OffscreenSurface> startPicture, AnimatorStart start)
+    : instance_(instance), window_(window), fullScreen_(fullScreen), start_(start),
+      stopEvent_(newEvent(true)), interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
       revealPacer_(interruptEvent_.get()) {
     SectionLock::Guard guard(lock_);
     RECT rect{};
     GetWindowRect(window, &rect);
     // A shown full-screen window covers the screen: what the screen shows now is its own
     // picture (as after a refused password on the 9x family).
-    if (!startPicture && fullScreen)
+    if (!startPicture && fullScreen && start == AnimatorStart::Fresh)
         startPicture = copyOfScreen(rect);
     if (startPicture && startPicture->width() == rect.right - rect.left &&
         startPicture->height() == rect.bottom - rect.top)
@@ -50,9 +50,11 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
         SceneSlot slot{area.rect, area.primary, nullptr, RegionHandle()};
         if (!EqualRect(&area.rect, &whole))
             slot.clip.reset(CreateRectRgnIndirect(&area.rect));
-        // Only the primary's Scene resumes: the wallpaper is its picture.
-        SceneSetup setup = loadSceneSetup(typeNumber, dc.get(), slot.width(), slot.height(),
-                                          fullScreen, area.primary);
+        // Only the primary's Scene resumes (the wallpaper is its picture), and only at the
+        // start of a run: a rebuilt one goes on from nothing that was stored.
+        SceneSetup setup =
+            loadSceneSetup(typeNumber, dc.get(), slot.width(), slot.height(), fullScreen,
+                           area.primary && start == AnimatorStart::Fresh);
         slot.scene.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
         if (slot.scene)
             slot.scene->setRevealPacer(&revealPacer_);

@@ -18,6 +18,11 @@ struct FramePaceStatistics {
     double worstIntervalMs = 0;
 };
 
+// How an Animator begins: with the start-up transition and, full screen, the stored
+// position; or made anew for a display that changed while the saver runs, straight into
+// its loop from the types' first positions.
+enum class AnimatorStart { Fresh, Rebuilt };
+
 class PowerPolicyReader;
 class Scene;
 class TickClock64;
@@ -47,7 +52,8 @@ class Animator {
     // window lies before the window was shown: the start-up transition begins from it. Without
     // one, a full-screen Animator copies the screen now, a preview its window's content.
     Animator(HINSTANCE instance, HWND window, bool fullScreen,
-             std::unique_ptr<OffscreenSurface> startPicture = nullptr);
+             std::unique_ptr<OffscreenSurface> startPicture = nullptr,
+             AnimatorStart start = AnimatorStart::Fresh);
     // Ends the render thread (it stops at its next wait), then destroys the Scenes.
     virtual ~Animator();
     Animator(const Animator&) = delete;
@@ -105,6 +111,7 @@ class Animator {
     HINSTANCE instance_;
     HWND window_;
     bool fullScreen_;
+    AnimatorStart start_;
     bool repaintRequested_ = false;
     bool closing_ = false; // written only by the hand-off
     bool paused_ = false;

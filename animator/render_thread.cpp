@@ -120,12 +120,22 @@ void Animator::run() {
             std::make_unique<OffscreenSurface>(window.get(), primary->width(), primary->height());
         primary->scene->draw(handOffBuffer_->dc(), nullptr, true, false, nullptr);
     }
-    guard.unlock();
-    Stage stage = readStartStyle() != 0
-                      ? crossFade(window.get(), sceneBuffer, width, height, pacer)
-                      : revealFirstFrame(window.get(), sceneBuffer, width, height);
-    if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
-        stage = Stage::Stopped;
+    Stage stage = Stage::Continue;
+    if (start_ == AnimatorStart::Rebuilt) {
+        // The display changed under a running saver: the new layout at once, no second
+        // start-up transition.
+        if (closing_)
+            stage = Stage::Closing;
+        else
+            BitBlt(window.get(), 0, 0, width, height, sceneBuffer.dc(), 0, 0, SRCCOPY);
+        guard.unlock();
+    } else {
+        guard.unlock();
+        stage = readStartStyle() != 0 ? crossFade(window.get(), sceneBuffer, width, height, pacer)
+                                      : revealFirstFrame(window.get(), sceneBuffer, width, height);
+        if (stage == Stage::Continue && !pacer.sleep(kSettleMs))
+            stage = Stage::Stopped;
+    }
     if (stage == Stage::Continue)
         stage = animate(window.get(), sceneBuffer, powerSave, notices, pacer);
     if (stage == Stage::Closing)

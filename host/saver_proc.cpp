@@ -2,6 +2,7 @@
 #include "host/display_power.h"
 #include "host/message_layers.h"
 #include "host/saver_host.h"
+#include "host/saver_window.h"
 #include "host/session_notice.h"
 #include "raster/offscreen_surface.h"
 
@@ -51,21 +52,90 @@ void followVisibility() {
         animator->setPaused(unseen());
 }
 
-void startAnimator(HWND window) {
+// A display that changes while the saver runs (a monitor added or removed, another size
+// or primary) or a preview whose parent was resized: the Animator is made anew for the
+// new layout once the changes have settled, since a dock brings its monitors one by one.
+constexpr UINT_PTR kRebuildTimer = 0x4F52;
+constexpr UINT kRebuildSettleMs = 300;
+// A preview is not told when its parent changes size: it looks now and then.
+constexpr UINT_PTR kParentWatchTimer = 0x4F53;
+constexpr UINT kParentWatchMs = 500;
+bool rebuildPending = false;
+// The client size that the Animator was made for.
+SIZE builtFor = {0, 0};
+// Set while the window is moved for a rebuild: the move's own WM_SIZE asks for nothing.
+bool placingWindow = false;
+
+void scheduleRebuild(HWND window) {
+    rebuildPending = true;
+    SetTimer(window, kRebuildTimer, kRebuildSettleMs, nullptr);
+}
+
+// The cursor may have moved with the monitors: that is no reason to close.
+void forgetCursorMoves() {
+    POINT now = {};
+    if (GetCursorPos(&now))
+        saverHost().cursorReference = now;
+}
+
+void startAnimator(HWND window, AnimatorStart start = AnimatorStart::Fresh);
+
+// The window over the whole new screen (or its parent's client area), and a new Animator
+// for it without a hand-off, straight into its loop.
+void rebuildAnimator(HWND window) {
+    KillTimer(window, kRebuildTimer);
+    rebuildPending = false;
+    if (!animatorSlot())
+        return; // none yet: the first one is made for the layout of its time
+    placingWindow = true;
+    if (!saverHost().preview) {
+        const SaverWindowLayout layout = fullScreenLayout();
+        SetWindowPos(window, HWND_TOPMOST, layout.x, layout.y, layout.width, layout.height,
+                     SWP_NOACTIVATE);
+    } else if (HWND parent = GetParent(window)) {
+        RECT client = {};
+        GetClientRect(parent, &client);
+        SetWindowPos(window, nullptr, 0, 0, client.right, client.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    placingWindow = false;
+    forgetCursorMoves();
+    animatorSlot().reset();
+    startAnimator(window, AnimatorStart::Rebuilt);
+}
+
+void followParent(HWND window) {
+    HWND parent = GetParent(window);
+    RECT parentClient = {};
+    RECT client = {};
+    if (!parent || !GetClientRect(parent, &parentClient) || !GetClientRect(window, &client))
+        return;
+    if (parentClient.right != client.right || parentClient.bottom != client.bottom)
+        scheduleRebuild(window);
+}
+
+void startAnimator(HWND window, AnimatorStart start) {
     const SaverHost& host = saverHost();
     // A window made for full screen is full screen whatever the monitors: on several, it
     // covers all of them and differs from the desktop window, which is the primary's. A
     // preview inside a parent as large as the screen is still a preview.
     const bool fullScreen = !host.preview;
     buildingAnimator = true;
+    RECT client = {};
+    GetClientRect(window, &client);
+    builtFor = {client.right, client.bottom};
     animatorSlot().reset(new (std::nothrow) Animator(host.instance, window, fullScreen,
-                                                     std::move(startPictureSlot())));
+                                                     std::move(startPictureSlot()), start));
     buildingAnimator = false;
     if (unseen() && animatorSlot())
         animatorSlot()->setPaused(true);
 }
 
-void closeAnimator() {
+void closeAnimator(HWND window) {
+    // A close right after a change hands over the new layout's picture.
+    if (rebuildPending)
+        rebuildAnimator(window);
+    KillTimer(window, kParentWatchTimer);
     startPictureSlot().reset();
     std::unique_ptr<Animator>& animator = animatorSlot();
     if (!animator)
@@ -114,17 +184,20 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // The system tells a window of the display's power only when it asks.
         displayOff = false;
         session = SessionVisibility();
+        rebuildPending = false;
         if (!host.preview) {
             displayPowerSlot() = std::make_unique<DisplayPowerNotice>(window);
             sessionSlot() = std::make_unique<SessionNotice>(window);
+        } else {
+            SetTimer(window, kParentWatchTimer, kParentWatchMs, nullptr);
         }
         break;
     }
     case WM_CLOSE:
-        closeAnimator();
+        closeAnimator(window);
         break;
     case WM_DESTROY:
-        closeAnimator();
+        closeAnimator(window);
         displayPowerSlot().reset();
         sessionSlot().reset();
         break;
@@ -147,6 +220,31 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DWMCOMPOSITIONCHANGED:
         if (Animator* animator = animatorSlot().get())
             animator->compositionChanged();
+        break;
+    case WM_DISPLAYCHANGE:
+        // Never a close: the new layout is built once the changes settle.
+        forgetCursorMoves();
+        if (!saverHost().preview)
+            scheduleRebuild(window);
+        return 0;
+    case WM_DPICHANGED:
+        // The window covers every monitor in physical pixels; the suggested rectangle
+        // would shrink it.
+        return 0;
+    case WM_SIZE:
+        if (animatorSlot() && !placingWindow && wParam != SIZE_MINIMIZED &&
+            (LOWORD(lParam) != builtFor.cx || HIWORD(lParam) != builtFor.cy))
+            scheduleRebuild(window);
+        break;
+    case WM_TIMER:
+        if (wParam == kRebuildTimer) {
+            rebuildAnimator(window);
+            return 0;
+        }
+        if (wParam == kParentWatchTimer) {
+            followParent(window);
+            return 0;
+        }
         break;
     case WM_WTSSESSION_CHANGE:
         // Locked, switched away or back: a pause or a resume, never a close.
