@@ -16,6 +16,8 @@ struct ActiveDesktopWallpaperOptions { // WALLPAPEROPT
 inline constexpr DWORD WPSTYLE_CENTER = 0;
 inline constexpr DWORD WPSTYLE_TILE = 1;
 inline constexpr DWORD WPSTYLE_STRETCH = 2;
+// One picture over all monitors (Windows 8 and later).
+inline constexpr DWORD WPSTYLE_SPAN = 5;
 
 inline constexpr DWORD AD_APPLY_SAVE = 0x1;
 inline constexpr DWORD AD_APPLY_HTMLGEN = 0x2;

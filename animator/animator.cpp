@@ -1,5 +1,6 @@
 #include "animator/animator.h"
 #include "animator/monitor_layout.h"
+#include "animator/monitor_resume.h"
 #include "animator/screen_picture.h"
 #include "raster/offscreen_surface.h"
 #include "scene/scene.h"
@@ -45,16 +46,24 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
     const std::vector<MonitorArea> areas = fullScreen ? layOutMonitorAreas(rect, displayMonitors())
                                                       : std::vector<MonitorArea>{{whole, true}};
     const int typeNumber = static_cast<int>(loadSelectedType());
+    // Where the other monitors stood when a spanned wallpaper was handed over, if it was
+    // made on this layout; else only the primary resumes. Only at the start of a run: a
+    // rebuilt Animator goes on from nothing stored.
+    const bool fresh = start == AnimatorStart::Fresh;
+    const std::vector<ResumeValues> others =
+        fullScreen && fresh ? resumeOfOtherMonitors(areas, POINT{rect.left, rect.top})
+                            : std::vector<ResumeValues>();
     WindowDC dc(window);
+    std::size_t other = 0;
     for (const MonitorArea& area : areas) {
         SceneSlot slot{area.rect, area.primary, nullptr, RegionHandle()};
         if (!EqualRect(&area.rect, &whole))
             slot.clip.reset(CreateRectRgnIndirect(&area.rect));
-        // Only the primary's Scene resumes (the wallpaper is its picture), and only at the
-        // start of a run: a rebuilt one goes on from nothing that was stored.
-        SceneSetup setup =
-            loadSceneSetup(typeNumber, dc.get(), slot.width(), slot.height(), fullScreen,
-                           area.primary && start == AnimatorStart::Fresh);
+        const ResumeValues* own = nullptr;
+        if (!area.primary && other < others.size())
+            own = &others[other++];
+        SceneSetup setup = loadSceneSetup(typeNumber, dc.get(), slot.width(), slot.height(),
+                                          fullScreen, fresh && (area.primary || own), own);
         slot.scene.reset(new (std::nothrow) Scene(std::move(setup), dc.get()));
         if (slot.scene)
             slot.scene->setRevealPacer(&revealPacer_);

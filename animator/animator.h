@@ -101,6 +101,9 @@ class Animator {
     // Under the lock, full screen, when the decision says so: the primary's last frame
     // becomes the wallpaper and its position is stored.
     void handOffLastFrame(SceneSlot& primary);
+    // Likewise on several monitors where the system spans one wallpaper over all: every
+    // monitor's last frame at its place in one picture, and where each stood.
+    void handOffSpannedFrames(SceneSlot& primary);
     void recordFrameStart(LARGE_INTEGER start, LARGE_INTEGER ticksPerSecond);
     void applyPowerSaveRule(const PowerPolicyReader& policy, TickClock64& clock,
                             const PowerSaveSettings& settings);

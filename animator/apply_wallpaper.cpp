@@ -39,7 +39,9 @@ void writeStyleValues(DWORD style) {
         return;
     setStringValue(desktop.get(), "TileWallpaper", style == WPSTYLE_TILE ? "1" : "0");
     setStringValue(desktop.get(), "WallpaperStyle",
-                   style == WPSTYLE_CENTER || style == WPSTYLE_TILE ? "0" : "2");
+                   style == WPSTYLE_SPAN                              ? "22"
+                   : style == WPSTYLE_CENTER || style == WPSTYLE_TILE ? "0"
+                                                                      : "2");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "animator/desktop_composition.h"
 #include "animator/power_policy.h"
 #include "animator/power_save.h"
+#include "animator/slot_scope.h"
 #include "platform/gdi_handles.h"
 #include "raster/offscreen_surface.h"
 #include "raster/pixel_blend.h"
@@ -35,40 +36,6 @@ void idle(FramePacer& pacer) {
     while (pacer.sleep(kIdleSleepMs)) {
     }
 }
-
-// For the time of one slot's drawing, its area is the whole picture of the given contexts:
-// the origin moves to the area's corner, and drawing is clipped to the area. A slot that is
-// the whole window needs neither.
-class SlotScope {
-  public:
-    SlotScope(const SceneSlot& slot, HDC first, HDC second = nullptr)
-        : clipped_(slot.clip), dcs_{first, second} {
-        if (!clipped_)
-            return;
-        for (HDC dc : dcs_) {
-            if (dc) {
-                SetViewportOrgEx(dc, slot.area.left, slot.area.top, nullptr);
-                SelectClipRgn(dc, slot.clip.get());
-            }
-        }
-    }
-    ~SlotScope() {
-        if (!clipped_)
-            return;
-        for (HDC dc : dcs_) {
-            if (dc) {
-                SetViewportOrgEx(dc, 0, 0, nullptr);
-                SelectClipRgn(dc, nullptr);
-            }
-        }
-    }
-    SlotScope(const SlotScope&) = delete;
-    SlotScope& operator=(const SlotScope&) = delete;
-
-  private:
-    bool clipped_;
-    HDC dcs_[2];
-};
 
 } // namespace
 

@@ -2,11 +2,15 @@
 #include "animator/animator.h"
 #include "animator/apply_wallpaper.h"
 #include "animator/directory_path.h"
+#include "animator/monitor_resume.h"
 #include "animator/scene_position.h"
+#include "animator/slot_scope.h"
 #include "animator/wallpaper_file.h"
 #include "platform/gdi_handles.h"
+#include "platform/windows_version.h"
 #include "raster/offscreen_surface.h"
 #include "scene/scene.h"
+#include "settings/monitor_records.h"
 #include "settings/text_buffer.h"
 #include "settings/wallpaper_decision.h"
 
@@ -30,8 +34,13 @@ void Animator::handOffWallpaper() {
         // The primary monitor's picture: the system stretches the one wallpaper over
         // every monitor, and the next run resumes the primary's Scene alone.
         SceneSlot* primary = primarySlot();
-        if (fullScreen_ && primary && !primary->broken() && shouldBuildWallpaper())
-            handOffLastFrame(*primary);
+        if (fullScreen_ && primary && !primary->broken() && shouldBuildWallpaper()) {
+            // Where the system can span one picture over all monitors, each keeps its own.
+            if (slots_.size() > 1 && atLeastWindows8())
+                handOffSpannedFrames(*primary);
+            else
+                handOffLastFrame(*primary);
+        }
     }
     // Only now that the hand-off is done with the window's context may the render thread
     // let go of what it made from it.
@@ -67,5 +76,54 @@ void Animator::handOffLastFrame(SceneSlot& primary) {
     if (!writeWallpaperFile(surface->dc(), width, height, own.file))
         return;
     saveScenePosition(scene);
+    clearMonitorRecords(); // no other monitor's picture is on the desktop
     applyWallpaper(own.file, WPSTYLE_STRETCH);
+}
+
+void Animator::handOffSpannedFrames(SceneSlot& primary) {
+    for (SceneSlot& slot : slots_)
+        if (!slot.broken())
+            slot.scene->finishMotion();
+    OwnWallpaperLocation own;
+    if (!locateOwnWallpaper(window_, own))
+        return;
+    createDirectoryPath(own.folder);
+
+    // One picture of the window's size, the whole virtual screen: each monitor's last frame
+    // at its place, black where no monitor (or a broken one) is.
+    RECT rect = {};
+    GetWindowRect(window_, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::unique_ptr<OffscreenSurface> ownSurface;
+    const OffscreenSurface* surface = sceneBuffer_.get();
+    if (!surface || !*surface || surface->width() != width || surface->height() != height) {
+        WindowDC window(window_);
+        ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);
+        surface = ownSurface.get();
+    }
+    if (!*surface)
+        return;
+    PatBlt(surface->dc(), 0, 0, width, height, BLACKNESS);
+    std::vector<MonitorRecord> others;
+    for (const SceneSlot& slot : slots_) {
+        if (slot.broken())
+            continue;
+        {
+            SlotScope scope(slot, surface->dc());
+            slot.scene->draw(surface->dc(), nullptr, true, false, nullptr);
+        }
+        if (&slot == &primary)
+            continue;
+        const ResumeValues values = resumeValuesOf(*slot.scene);
+        others.push_back({slot.area.left + rect.left, slot.area.top + rect.top,
+                          slot.area.right + rect.left, slot.area.bottom + rect.top, values.value1,
+                          values.value2, values.value3});
+    }
+    if (!writeWallpaperFile(surface->dc(), width, height, own.file))
+        return;
+    saveScenePosition(*primary.scene);
+    if (others.empty() || !saveMonitorRecords(others))
+        clearMonitorRecords();
+    applyWallpaper(own.file, WPSTYLE_SPAN);
 }

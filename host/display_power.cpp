@@ -1,4 +1,5 @@
 #include "host/display_power.h"
+#include "platform/windows_version.h"
 
 #include <cstring>
 
@@ -13,16 +14,6 @@ constexpr GUID kMonitorPowerOn = {
 
 bool sameGuid(const GUID& a, const GUID& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-bool atLeastWindows8() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version))
-        return false;
-    // Without a manifest that names later systems, Windows 8.1 and 10 say 6.2 as well.
-    return version.dwMajorVersion > 6 ||
-           (version.dwMajorVersion == 6 && version.dwMinorVersion >= 2);
 }
 
 using RegisterFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);

@@ -70,7 +70,7 @@ void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeig
 } // namespace
 
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
-                          bool fullScreen, bool mayResume) {
+                          bool fullScreen, bool mayResume, const ResumeValues* ownResume) {
     SceneSetup setup;
     setup.fullScreen = fullScreen;
     setup.screenWidth = screenWidth;
@@ -91,7 +91,12 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
     setup.skipIfReqFixedPos = settings.skipIfReqFixedPos;
     setup.scaledFromReference = settings.scaledFromReference;
 
-    setup.resume = readResumeValues(fullScreen && mayResume, screenWidth, screenHeight);
+    if (ownResume) {
+        if (fullScreen && mayResume && shouldBuildWallpaper())
+            setup.resume = *ownResume;
+    } else {
+        setup.resume = readResumeValues(fullScreen && mayResume, screenWidth, screenHeight);
+    }
 
     if (!parsePictureParameters(settings.fileSpec, settings.moveType, settings.scaledFromReference,
                                 screenWidth, screenHeight, setup.parameters) ||

@@ -12,5 +12,9 @@
 // when the entry was the 1024 x 768 one. dc is the window's context; the scaled pictures
 // are made compatible with it. Whatever cannot be had is missing from the record, and a
 // Scene built from it is broken.
+// ownResume, when given, is where this monitor's Scene stood at the last hand-off (a
+// monitor other than the primary), taken in place of the stored values under the same
+// conditions but the screen size.
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
-                          bool fullScreen, bool mayResume = true);
+                          bool fullScreen, bool mayResume = true,
+                          const ResumeValues* ownResume = nullptr);

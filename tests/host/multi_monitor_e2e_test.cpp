@@ -7,6 +7,8 @@
 #include "tests/support/registry_guard.h"
 #include "tests/support/wait_for.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -91,4 +93,81 @@ TEST_F(MultiMonitorRun, EveryMonitorShowsItsOwnPictureAndThePrimaryBecomesTheWal
     EXPECT_EQ(wallpaper.width, 1920);
     EXPECT_EQ(wallpaper.height, 1080);
     EXPECT_EQ(registryDwordOrMarker(kPreferenceKey, "lBuildWpRes"), (1080u << 16) | 1920u);
+}
+
+// Where the system spans one wallpaper over all monitors (Windows 8 on), the hand-off
+// leaves each monitor's own last picture at its place in one file of the virtual screen's
+// size, and each monitor resumes from where it stood.
+TEST_F(MultiMonitorRun, EveryMonitorResumesAndLeavesItsOwnPictureInASpannedWallpaper) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "not a session of two monitors";
+    const char* const app = "Software\\Wine\\AppDefaults\\OrvikSaver.scr";
+    ScopedRegistryValues version{app, {"Version"}};
+    setRegistryString(app, "Version", "win10");
+    writeBackgroundBmp(install.file("back.bmp"));
+    writeSpriteBmp(install.file("sprite.bmp"));
+    // Both monitors with entries of their own, so that their backgrounds are unscaled;
+    // a drift that stands, so that each stays where it resumed.
+    install.writeFile("OrvikSaver.ini",
+                      "[General]\r\nResourcePath=" + install.folder() +
+                          "\r\n[Type00]\r\nName=Still\r\nMoveType=1\r\n"
+                          "File.1920x1080=wall.bmp,back.bmp,0,0,sprite.bmp,100,200\r\n"
+                          "File.1280x1024=wall.bmp,back.bmp,0,0,sprite.bmp,100,500\r\n");
+    const DWORD always = 2;
+    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+    // As a spanned hand-off on this layout left them: the primary at column 100, the
+    // second at 300.
+    const DWORD primaryView = 100;
+    const DWORD resolution = (1080u << 16) | 1920u;
+    setRegistryValue(kPreferenceKey, "lBuildWpValue1", REG_DWORD, &primaryView, 4);
+    setRegistryValue(kPreferenceKey, "lBuildWpRes", REG_DWORD, &resolution, 4);
+    const std::int32_t second[7] = {1920, 0, 3200, 1024, 300, 0, 0};
+    setRegistryValue(kPreferenceKey, "lBuildWpMonitors", REG_BINARY, second, sizeof second);
+
+    SaverProcess run(install.program(), install.quotedCommand("/s"));
+    HWND window = run.waitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    // The view of a monitor's part of a screen row, from column from to column to.
+    auto viewAt = [](const std::vector<COLORREF>& row, int from, int to) {
+        return viewColumnOfRow(std::vector<COLORREF>(row.begin() + from, row.begin() + to));
+    };
+    std::vector<COLORREF> shown;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            shown = readScreenRow(100);
+            return shown.size() == 3200 && viewAt(shown, 0, 1920) == 100 &&
+                   viewAt(shown, 1920, 3200) == 300;
+        },
+        15000))
+        << "the monitors did not resume where they stood";
+
+    ASSERT_TRUE(waitUntilForeground(window));
+    shown = readScreenRow(100);
+    pressKeys({VK_SPACE});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+    BmpPicture wallpaper;
+    ASSERT_TRUE(readBmp(ownWallpaper, wallpaper));
+    ASSERT_EQ(wallpaper.width, 3200) << "not the virtual screen's width";
+    ASSERT_EQ(wallpaper.height, 1080);
+    // Each monitor's region as the screen showed it just before the key.
+    EXPECT_TRUE(wallpaper.rows[100] == shown) << "the picture is not what the monitors showed";
+    // Below the second monitor, no monitor: black.
+    for (int x : {1920, 2500, 3199})
+        EXPECT_EQ(wallpaper.rows[1050][x], RGB(0, 0, 0)) << x;
+    EXPECT_GE(backgroundColumn(wallpaper.rows[1050][500]), 0);
+    EXPECT_EQ(readRegistryText("Control Panel\\Desktop", "WallpaperStyle"), "22");
+    EXPECT_EQ(readRegistryText("Control Panel\\Desktop", "TileWallpaper"), "0");
+    // Where each stood, for the next run on this layout.
+    EXPECT_EQ(registryDwordOrMarker(kPreferenceKey, "lBuildWpValue1"), 100u);
+    std::int32_t stored[8] = {};
+    HKEY key = nullptr;
+    DWORD type = 0, size = sizeof stored;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPreferenceKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key, "lBuildWpMonitors", nullptr, &type,
+                               reinterpret_cast<BYTE*>(stored), &size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(type, DWORD{REG_BINARY});
+    ASSERT_EQ(size, sizeof second);
+    EXPECT_TRUE(std::equal(second, second + 7, stored));
 }
