@@ -1,6 +1,7 @@
 # Fails when the saver imports a library that is no KnownDLL: the loader would take a copy
 # of such a library planted beside the program before the program's first line runs.
 #   cmake -DOBJDUMP=<objdump> -DPROGRAM=<OrvikSaver.scr> -P check_imports.cmake
+cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...)
 set(known ADVAPI32 COMDLG32 GDI32 IMM32 KERNEL32 MSVCRT OLE32 OLEAUT32 SHELL32 SHLWAPI USER32)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
