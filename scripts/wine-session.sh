@@ -31,6 +31,9 @@ wine_session_start() { # build folder [prefix, default <build>/wineprefix]
         return 1
     fi
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+    # Also in a prefix made before its creation set it: Wine's debugger shows no dialog.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+        /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 || true
 }
 
 # Two monitors side by side, inside the current display: a nested X server with two screens
