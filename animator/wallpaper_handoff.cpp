@@ -18,6 +18,30 @@
 
 #include <memory>
 
+namespace {
+
+// The wallpaper's place, its folder made; false when the folder is not known.
+bool prepareOwnWallpaper(HWND window, OwnWallpaperLocation& own) {
+    if (!locateOwnWallpaper(window, own))
+        return false;
+    createDirectoryPath(own.folder);
+    return true;
+}
+
+// The surface that the render thread made and touched already (no frame is drawn into it
+// once closing is set), when it is there and of the size; else one of the hand-off's own,
+// kept in own (only a close before the thread made it, or another size, needs one).
+const OffscreenSurface* handOffSurface(HWND window, const OffscreenSurface* ready, int width,
+                                       int height, std::unique_ptr<OffscreenSurface>& own) {
+    if (ready && *ready && ready->width() == width && ready->height() == height)
+        return ready;
+    WindowDC dc(window);
+    own = std::make_unique<OffscreenSurface>(dc.get(), width, height);
+    return *own ? own.get() : nullptr;
+}
+
+} // namespace
+
 void Animator::handOffWallpaper() {
     if (!anyHealthySlot()) {
         // Nothing to hand over; the notices are no longer refreshed, only repainted.
@@ -52,23 +76,16 @@ void Animator::handOffLastFrame(SceneSlot& primary) {
     Scene& scene = *primary.scene;
     scene.finishMotion();
     OwnWallpaperLocation own;
-    if (!locateOwnWallpaper(window_, own))
+    if (!prepareOwnWallpaper(window_, own))
         return;
-    createDirectoryPath(own.folder);
-
     const int width = primary.width();
     const int height = primary.height();
-    // The render thread's back buffer (or on several monitors the primary's own surface)
-    // is made and touched already, and no frame is drawn into it any more. Only a close
-    // before the thread made it needs a bitmap of its own.
+    // On several monitors the primary has a surface of its own size.
     std::unique_ptr<OffscreenSurface> ownSurface;
-    const OffscreenSurface* surface = primary.clip ? handOffBuffer_.get() : sceneBuffer_.get();
-    if (!surface || !*surface) {
-        WindowDC window(window_);
-        ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);
-        surface = ownSurface.get();
-    }
-    if (!*surface)
+    const OffscreenSurface* surface =
+        handOffSurface(window_, primary.clip ? handOffBuffer_.get() : sceneBuffer_.get(), width,
+                       height, ownSurface);
+    if (!surface)
         return;
     scene.draw(surface->dc(), nullptr, true, false, nullptr);
     // Nothing changes unless the new picture is wholly in place; the resume values then
@@ -85,10 +102,8 @@ void Animator::handOffSpannedFrames(SceneSlot& primary) {
         if (!slot.broken())
             slot.scene->finishMotion();
     OwnWallpaperLocation own;
-    if (!locateOwnWallpaper(window_, own))
+    if (!prepareOwnWallpaper(window_, own))
         return;
-    createDirectoryPath(own.folder);
-
     // One picture of the window's size, the whole virtual screen: each monitor's last frame
     // at its place, black where no monitor (or a broken one) is.
     RECT rect = {};
@@ -96,13 +111,9 @@ void Animator::handOffSpannedFrames(SceneSlot& primary) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     std::unique_ptr<OffscreenSurface> ownSurface;
-    const OffscreenSurface* surface = sceneBuffer_.get();
-    if (!surface || !*surface || surface->width() != width || surface->height() != height) {
-        WindowDC window(window_);
-        ownSurface = std::make_unique<OffscreenSurface>(window.get(), width, height);
-        surface = ownSurface.get();
-    }
-    if (!*surface)
+    const OffscreenSurface* surface =
+        handOffSurface(window_, sceneBuffer_.get(), width, height, ownSurface);
+    if (!surface)
         return;
     PatBlt(surface->dc(), 0, 0, width, height, BLACKNESS);
     std::vector<MonitorRecord> others;

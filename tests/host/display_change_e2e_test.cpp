@@ -54,14 +54,7 @@ class DisplayChangeRun : public SaverEndToEndTest {};
 TEST_F(DisplayChangeRun, ALargerDisplayIsCoveredWithItsOwnPictureAndHandedOverAtItsSize) {
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800) << "not a virtual desktop of 800 x 600";
     DisplaySizeGuard restore;
-    writeBackgroundBmp(install.file("back.bmp"));
-    writeSpriteBmp(install.file("sprite.bmp"));
-    install.writeFile("OrvikSaver.ini",
-                      "[General]\r\nResourcePath=" + install.folder() +
-                          "\r\n[Type00]\r\nName=Still\r\nMoveType=1\r\n"
-                          "File.1024x0768=wall.bmp,back.bmp,0,0,sprite.bmp,400,300\r\n");
-    DWORD always = 2;
-    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+    writeStillDriftCatalogue("File.1024x0768=wall.bmp,back.bmp,0,0,sprite.bmp,400,300\r\n");
 
     SaverProcess run(install.program(), install.quotedCommand("/s"));
     HWND window = run.waitForSaverWindow();
@@ -86,12 +79,8 @@ TEST_F(DisplayChangeRun, ALargerDisplayIsCoveredWithItsOwnPictureAndHandedOverAt
     // The part of the screen that the old size did not cover shows the picture too.
     EXPECT_GE(backgroundColumn(readScreenRow(700)[1000]), 0);
 
-    ASSERT_TRUE(waitUntilForeground(window));
-    pressKeys({VK_SPACE});
-    ASSERT_TRUE(run.waitForExit());
-    EXPECT_EQ(run.exitCode(), 0u);
     BmpPicture wallpaper;
-    ASSERT_TRUE(readBmp(ownWallpaper, wallpaper));
+    ASSERT_NO_FATAL_FAILURE(closeAndReadWallpaper(run, window, wallpaper));
     EXPECT_EQ(wallpaper.width, 1024);
     EXPECT_EQ(wallpaper.height, 768);
 }

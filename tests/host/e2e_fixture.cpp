@@ -56,3 +56,22 @@ void SaverEndToEndTest::expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCo
     EXPECT_EQ(run.exitCode(), exitCode);
     EXPECT_TRUE(run.windowsSeen().empty());
 }
+
+void SaverEndToEndTest::closeAndReadWallpaper(SaverProcess& run, HWND window,
+                                              BmpPicture& wallpaper) {
+    ASSERT_TRUE(waitUntilForeground(window));
+    pressKeys({VK_SPACE});
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0u);
+    ASSERT_TRUE(readBmp(ownWallpaper, wallpaper)) << "no whole wallpaper file";
+}
+
+void SaverEndToEndTest::writeStillDriftCatalogue(const std::string& fileKeys) {
+    writeBackgroundBmp(install.file("back.bmp"));
+    writeSpriteBmp(install.file("sprite.bmp"));
+    install.writeFile("OrvikSaver.ini", "[General]\r\nResourcePath=" + install.folder() +
+                                            "\r\n[Type00]\r\nName=Still\r\nMoveType=1\r\n" +
+                                            fileKeys);
+    const DWORD always = 2; // every close hands over
+    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+}

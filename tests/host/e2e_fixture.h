@@ -2,6 +2,7 @@
 #include "tests/host/desktop_state.h"
 #include "tests/host/saver_install.h"
 #include "tests/host/saver_process.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/desktop_guard.h"
 #include "tests/support/registry_guard.h"
 
@@ -31,6 +32,12 @@ class SaverEndToEndTest : public testing::Test {
     // Waits for a run to end, watching for its windows meanwhile, and checks that it ended
     // with exitCode having shown none. Fatal failures: wrap in ASSERT_NO_FATAL_FAILURE.
     void expectEndsWithoutAWindow(SaverProcess& run, DWORD exitCode);
+    // Closes a full-screen run with a key, checks that it ended with 0, and reads the
+    // wallpaper it left. Fatal failures: wrap in ASSERT_NO_FATAL_FAILURE.
+    void closeAndReadWallpaper(SaverProcess& run, HWND window, BmpPicture& wallpaper);
+    // A catalogue of one still drift (so that every monitor stays where it starts) over the
+    // test background, with these file keys ("File.WxH=...\r\n" lines).
+    void writeStillDriftCatalogue(const std::string& fileKeys);
 
     ScopedRegistryKeyRemoval preferences{"Software\\Tolvane"};
     DesktopGuard desktop;

@@ -48,15 +48,8 @@ bool inkIs(int y, const std::vector<Span>& spans) {
 // is the primary's that becomes the wallpaper.
 TEST_F(MultiMonitorRun, EveryMonitorShowsItsOwnPictureAndThePrimaryBecomesTheWallpaper) {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "not a session of two monitors";
-    writeBackgroundBmp(install.file("back.bmp"));
-    writeSpriteBmp(install.file("sprite.bmp"));
-    install.writeFile("OrvikSaver.ini",
-                      "[General]\r\nResourcePath=" + install.folder() +
-                          "\r\n[Type00]\r\nName=Still\r\nMoveType=1\r\n"
-                          "File.1920x1080=wall.bmp,back.bmp,0,0,sprite.bmp,100,200\r\n"
-                          "File.1024x0768=wall.bmp,back.bmp,0,0,sprite.bmp,100,500\r\n");
-    DWORD always = 2;
-    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+    writeStillDriftCatalogue("File.1920x1080=wall.bmp,back.bmp,0,0,sprite.bmp,100,200\r\n"
+                             "File.1024x0768=wall.bmp,back.bmp,0,0,sprite.bmp,100,500\r\n");
 
     SaverProcess run(install.program(), install.quotedCommand("/s"));
     HWND window = run.waitForSaverWindow();
@@ -84,12 +77,8 @@ TEST_F(MultiMonitorRun, EveryMonitorShowsItsOwnPictureAndThePrimaryBecomesTheWal
     // below the second monitor is on no display: the nested server shows no pixels there.)
     EXPECT_GE(backgroundColumn(readScreenRow(1050)[500]), 0);
 
-    ASSERT_TRUE(waitUntilForeground(window));
-    pressKeys({VK_SPACE});
-    ASSERT_TRUE(run.waitForExit());
-    EXPECT_EQ(run.exitCode(), 0u);
     BmpPicture wallpaper;
-    ASSERT_TRUE(readBmp(ownWallpaper, wallpaper));
+    ASSERT_NO_FATAL_FAILURE(closeAndReadWallpaper(run, window, wallpaper));
     EXPECT_EQ(wallpaper.width, 1920);
     EXPECT_EQ(wallpaper.height, 1080);
     EXPECT_EQ(registryDwordOrMarker(kPreferenceKey, "lBuildWpRes"), (1080u << 16) | 1920u);
@@ -103,17 +92,9 @@ TEST_F(MultiMonitorRun, EveryMonitorResumesAndLeavesItsOwnPictureInASpannedWallp
     const char* const app = "Software\\Wine\\AppDefaults\\OrvikSaver.scr";
     ScopedRegistryValues version{app, {"Version"}};
     setRegistryString(app, "Version", "win10");
-    writeBackgroundBmp(install.file("back.bmp"));
-    writeSpriteBmp(install.file("sprite.bmp"));
-    // Both monitors with entries of their own, so that their backgrounds are unscaled;
-    // a drift that stands, so that each stays where it resumed.
-    install.writeFile("OrvikSaver.ini",
-                      "[General]\r\nResourcePath=" + install.folder() +
-                          "\r\n[Type00]\r\nName=Still\r\nMoveType=1\r\n"
-                          "File.1920x1080=wall.bmp,back.bmp,0,0,sprite.bmp,100,200\r\n"
-                          "File.1280x1024=wall.bmp,back.bmp,0,0,sprite.bmp,100,500\r\n");
-    const DWORD always = 2;
-    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+    // Both monitors with entries of their own, so that their backgrounds are unscaled.
+    writeStillDriftCatalogue("File.1920x1080=wall.bmp,back.bmp,0,0,sprite.bmp,100,200\r\n"
+                             "File.1280x1024=wall.bmp,back.bmp,0,0,sprite.bmp,100,500\r\n");
     // As a spanned hand-off on this layout left them: the primary at column 100, the
     // second at 300.
     const DWORD primaryView = 100;
@@ -140,13 +121,9 @@ TEST_F(MultiMonitorRun, EveryMonitorResumesAndLeavesItsOwnPictureInASpannedWallp
         15000))
         << "the monitors did not resume where they stood";
 
-    ASSERT_TRUE(waitUntilForeground(window));
     shown = readScreenRow(100);
-    pressKeys({VK_SPACE});
-    ASSERT_TRUE(run.waitForExit());
-    EXPECT_EQ(run.exitCode(), 0u);
     BmpPicture wallpaper;
-    ASSERT_TRUE(readBmp(ownWallpaper, wallpaper));
+    ASSERT_NO_FATAL_FAILURE(closeAndReadWallpaper(run, window, wallpaper));
     ASSERT_EQ(wallpaper.width, 3200) << "not the virtual screen's width";
     ASSERT_EQ(wallpaper.height, 1080);
     // Each monitor's region as the screen showed it just before the key.
