@@ -15,26 +15,39 @@
 namespace {
 // The whole file in one fixed global block, or an empty owner. The file is closed when
 // this returns, whatever the read gave.
-GlobalMemory readWholeFile(const char* path, DWORD& size) {
+GlobalMemory readWholeFile(const char* path, DWORD& size, PictureLoadReport& report) {
     KernelHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!file) {
+        report.failure = PictureFailure::CannotOpen;
+        report.systemError = GetLastError();
         return {};
+    }
     // A low part of all ones is a real size when the last error stays 0.
     SetLastError(ERROR_SUCCESS);
     DWORD high = 0;
     DWORD low = GetFileSize(file.get(), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS)
+    if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS) {
+        report.failure = PictureFailure::SizeUnreadable;
+        report.systemError = GetLastError();
         return {};
+    }
     // 4 GiB or more cannot be read in one piece; refused before any read.
-    if (high != 0 || low == 0)
+    if (high != 0 || low == 0) {
+        report.failure = high != 0 ? PictureFailure::TooLong : PictureFailure::Empty;
         return {};
+    }
     GlobalMemory block(GlobalAlloc(GMEM_FIXED, low));
-    if (!block)
+    if (!block) {
+        report.failure = PictureFailure::OutOfMemory;
         return {};
+    }
     DWORD read = 0;
-    if (!ReadFile(file.get(), block.get(), low, &read, nullptr) || read != low)
+    if (!ReadFile(file.get(), block.get(), low, &read, nullptr) || read != low) {
+        report.failure = PictureFailure::ShortRead;
+        report.systemError = GetLastError();
         return {};
+    }
     size = low;
     return block;
 }
@@ -144,65 +157,93 @@ PictureSpan pictureSpan(const std::uint8_t* bytes, std::uint64_t size) {
 
 // Decodes the picture in a fixed global block (whose handle is its address) of size bytes,
 // which stays the caller's.
-HBITMAP decodePicture(HGLOBAL block, DWORD size) {
+HBITMAP decodePicture(HGLOBAL block, DWORD size, PictureLoadReport& report) {
     const auto* bytes = static_cast<const std::uint8_t*>(block);
     const PictureSpan span = pictureSpan(bytes, size);
     const std::uint64_t length = std::min(span.length, size - span.start);
     // Refused before the decoder allocates what the header claims.
     const ClaimedSize claim = claimedPictureSize(bytes + span.start, length);
-    if (claim.known && !pictureSizeAllowed(claim.width, claim.height))
+    if (claim.known && !pictureSizeAllowed(claim.width, claim.height)) {
+        report.failure = PictureFailure::BeyondBound;
+        report.claim = claim;
         return nullptr;
+    }
     // A bitmap whose parts are not all among the bytes is refused before the decoder
     // reads past them; one that lacks only its last row's padding at the very end of the
     // bytes is decoded from a copy that has it.
     const std::int64_t shortfall = bitmapShortfall(bytes + span.start, length);
-    if (shortfall == kRefused || (shortfall > 0 && span.start + length != size))
+    if (shortfall == kRefused || (shortfall > 0 && span.start + length != size)) {
+        report.failure = PictureFailure::DamagedBitmap;
         return nullptr;
+    }
     if (shortfall > 0) {
         const DWORD padded = size + static_cast<DWORD>(shortfall);
-        if (padded < size)
+        if (padded < size) {
+            report.failure = PictureFailure::DamagedBitmap;
             return nullptr;
+        }
         GlobalMemory copy(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, padded));
-        if (!copy)
+        if (!copy) {
+            report.failure = PictureFailure::OutOfMemory;
             return nullptr;
+        }
         std::memcpy(copy.get(), block, size);
-        return decodePicture(copy.get(), padded);
+        return decodePicture(copy.get(), padded, report);
     }
     // Declared in this order so that the picture goes first, then the stream; the block
     // outlives both.
     ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.receive())))
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.receive()))) {
+        report.failure = PictureFailure::OutOfMemory;
         return nullptr;
+    }
     // fRunmode FALSE, so that the picture owns its bitmap: Wine makes a picture the owner
     // only then (with TRUE every decoded bitmap stayed behind after the picture's release).
     ComRef<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                               picture.receiveVoid())) ||
-        !picture)
+        !picture) {
+        report.failure = PictureFailure::NotAPicture;
         return nullptr;
+    }
     OLE_HANDLE handle = 0;
-    if (FAILED(picture->get_Handle(&handle)) || handle == 0)
+    if (FAILED(picture->get_Handle(&handle)) || handle == 0) {
+        report.failure = PictureFailure::NoBitmap;
         return nullptr;
+    }
     // A format whose header says nothing is held to the same bound once decoded.
     const auto decoded = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
     BITMAP description = {};
     if (GetObjectA(decoded, sizeof description, &description) &&
-        !pictureSizeAllowed(description.bmWidth, std::abs(description.bmHeight)))
+        !pictureSizeAllowed(description.bmWidth, std::abs(description.bmHeight))) {
+        report.failure = PictureFailure::BeyondBound;
+        report.decodedWidth = description.bmWidth;
+        report.decodedHeight = std::abs(description.bmHeight);
         return nullptr;
+    }
     // The picture's own bitmap dies with the picture; the copy is the caller's.
-    return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const auto copy =
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!copy)
+        report.failure = PictureFailure::NoBitmap;
+    return copy;
 }
 } // namespace
 
-HBITMAP loadPictureFile(const char* path) {
-    if (!path)
+HBITMAP loadPictureFile(const char* path, PictureLoadReport* report) {
+    PictureLoadReport unused;
+    PictureLoadReport& why = report ? *report : unused;
+    why = {};
+    if (!path) {
+        why.failure = PictureFailure::CannotOpen;
         return nullptr;
+    }
     DWORD size = 0;
-    GlobalMemory block = readWholeFile(path, size);
+    GlobalMemory block = readWholeFile(path, size, why);
     if (!block)
         return nullptr;
-    return decodePicture(block.get(), size);
+    return decodePicture(block.get(), size, why);
 }
 
 HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size) {
@@ -212,5 +253,6 @@ HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size) {
     if (!block)
         return nullptr;
     std::memcpy(block.get(), bytes, size);
-    return decodePicture(block.get(), size);
+    PictureLoadReport unused;
+    return decodePicture(block.get(), size, unused);
 }

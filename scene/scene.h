@@ -12,6 +12,16 @@
 
 class FramePacer;
 
+// Why a Scene is broken. The saver needs only isBroken; the catalogue checker tells
+// authors the reason.
+enum class SceneFault {
+    None,
+    Setup,                   // the setup lacks its type or a picture: see its fault
+    NoDrawingContext,        // the system gave no memory context or sprite masks for it
+    UnreadablePicture,       // a picture whose size cannot be read, or without pixels
+    StripNarrowerThanScreen, // a slide show's strip holds not even one screen-wide frame
+};
+
 // The animated picture of one catalogue type: a background held in a memory DC and a
 // colour-keyed sprite blended over it. Built on the window thread from a SceneSetup; every
 // later call comes from a thread that holds the Animator's lock. It reads no file, no
@@ -29,6 +39,7 @@ class Scene {
 
     // True when construction did not complete; such a Scene is only destroyed.
     bool isBroken() const;
+    SceneFault fault() const { return fault_; }
 
     // Taken over by the motion at its next decision point.
     void setPowerSave(bool flag);
@@ -113,6 +124,7 @@ class Scene {
     std::int32_t spriteX_ = 0;
     std::int32_t spriteY_ = 0;
     bool complete_ = false;
+    SceneFault fault_ = SceneFault::Setup;
     FramePacer* revealPacer_ = nullptr; // null: revealBlocks paces with its own
     SceneMotion motion_;
 };

@@ -129,10 +129,14 @@ Scene::Scene(SceneSetup setup, HDC dc)
     SceneMotion& m = motion_;
     m.screenWidth = setup.screenWidth;
     m.screenHeight = setup.screenHeight;
+    if (!usable(setup) || !backgroundBitmap() || !sprite_)
+        return; // fault_ stays Setup
+    fault_ = SceneFault::NoDrawingContext;
     if (!backgroundDC_ || !backgroundSelection_ || !spriteComposer_)
         return;
     m.moveType = setup.moveType;
     m.skipIfReqFixedPos = setup.skipIfReqFixedPos;
+    fault_ = SceneFault::UnreadablePicture;
     if (!bitmapSize(backgroundBitmap(), m.backgroundWidth, m.backgroundHeight) ||
         !bitmapSize(sprite_.get(), spriteWidth_, spriteHeight_))
         return;
@@ -141,8 +145,10 @@ Scene::Scene(SceneSetup setup, HDC dc)
         m.backgroundHeight = stripFrameHeight_;
     }
     // The strip needs at least one screen-wide frame.
+    fault_ = SceneFault::StripNarrowerThanScreen;
     if (m.moveType == MoveSlideShow && m.backgroundWidth < m.screenWidth)
         return;
+    fault_ = SceneFault::None;
 
     applyTypeSettings(m, setup.parameters, setup.resume);
     m.spriteAlpha = 255;

@@ -40,37 +40,49 @@ ResumeValues readResumeValues(bool fullScreen, int width, int height) {
 }
 
 // folder + "\" + name, decoded; null when the path does not fit or the file is no picture.
-HBITMAP loadPicture(const char* folder, const char* name) {
+HBITMAP loadPicture(const char* folder, const char* name, PictureLoadReport& report) {
     char path[kPathCapacity] = "";
     if (!copyText(path, sizeof path, folder) || !appendText(path, sizeof path, "\\") ||
-        !appendText(path, sizeof path, name))
+        !appendText(path, sizeof path, name)) {
+        report = {};
+        report.failure = PictureFailure::CannotOpen;
+        report.systemError = ERROR_FILENAME_EXCED_RANGE;
         return nullptr;
-    return loadPictureFile(path);
+    }
+    return loadPictureFile(path, &report);
 }
 
 // The bitmap stretched from 1024 x 768 to the screen; empty when it would have no pixels
 // (nor could it be tiled: remainders by 0), when it would be larger than any picture the
 // saver takes, or when its memory cannot be had.
-void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeight,
-                   int stretchMode) {
+void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeight, int stretchMode,
+                   PictureScale& scale) {
     BITMAP description = {};
     if (!GetObjectA(bitmap.get(), sizeof description, &description)) {
         bitmap.reset();
+        scale.outcome = PictureScale::Failed;
         return;
     }
-    const std::int32_t width =
-        scaleFromReference(description.bmWidth, screenWidth, kReferenceWidth);
-    const std::int32_t height =
-        scaleFromReference(description.bmHeight, screenHeight, kReferenceHeight);
-    bitmap.reset(width > 0 && height > 0 && pictureSizeAllowed(width, height)
-                     ? stretchBitmap(dc, bitmap.get(), width, height, stretchMode)
+    scale.width = scaleFromReference(description.bmWidth, screenWidth, kReferenceWidth);
+    scale.height = scaleFromReference(description.bmHeight, screenHeight, kReferenceHeight);
+    if (scale.width <= 0 || scale.height <= 0)
+        scale.outcome = PictureScale::ToNothing;
+    else if (!pictureSizeAllowed(scale.width, scale.height))
+        scale.outcome = PictureScale::BeyondBound;
+    else
+        scale.outcome = PictureScale::Done;
+    bitmap.reset(scale.outcome == PictureScale::Done
+                     ? stretchBitmap(dc, bitmap.get(), scale.width, scale.height, stretchMode)
                      : nullptr);
+    if (scale.outcome == PictureScale::Done && !bitmap)
+        scale.outcome = PictureScale::Failed;
 }
 
 } // namespace
 
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
-                          bool fullScreen, bool mayResume, const ResumeValues* ownResume) {
+                          bool fullScreen, bool mayResume, const ResumeValues* ownResume,
+                          const char* cataloguePath) {
     SceneSetup setup;
     setup.fullScreen = fullScreen;
     setup.screenWidth = screenWidth;
@@ -78,14 +90,24 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
     if (!fullScreen)
         showPreviewPlaceholder(dc, screenWidth, screenHeight);
     // Frames of the strip and the reveal's blocks are fractions of the screen.
-    if (screenWidth <= 0 || screenHeight <= 0)
+    if (screenWidth <= 0 || screenHeight <= 0) {
+        setup.fault = SetupFault::NoScreen;
         return setup;
+    }
 
     TypeSettings settings{};
-    if (!readTypeSettings(typeNumber, screenWidth, screenHeight, TypePartsAll, settings))
+    setup.lookup = lookUpTypeSettings(typeNumber, screenWidth, screenHeight, TypePartsAll, settings,
+                                      cataloguePath);
+    copyText(setup.resourceFolder, sizeof setup.resourceFolder, settings.resourceFolder);
+    if (setup.lookup != TypeLookup::Found) {
+        setup.fault = SetupFault::TypeAbsent;
         return setup;
-    if (settings.moveType < MoveSlideShow || settings.moveType > MoveWaypoints)
+    }
+    if (settings.moveType < MoveSlideShow || settings.moveType > MoveWaypoints) {
+        setup.fault = SetupFault::UnknownMoveType;
+        setup.moveType = settings.moveType;
         return setup;
+    }
     setup.moveType = settings.moveType;
     setup.motionWhilePowerSave = settings.motionWhilePowerSave;
     setup.skipIfReqFixedPos = settings.skipIfReqFixedPos;
@@ -99,24 +121,38 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
     }
 
     if (!parsePictureParameters(settings.fileSpec, settings.moveType, settings.scaledFromReference,
-                                screenWidth, screenHeight, setup.parameters) ||
-        !parametersCanMove(settings.moveType, setup.parameters))
+                                screenWidth, screenHeight, setup.parameters)) {
+        setup.fault = SetupFault::FileNameTooLong;
         return setup;
+    }
+    if (!parametersCanMove(settings.moveType, setup.parameters)) {
+        setup.fault = SetupFault::EqualHopDistances;
+        return setup;
+    }
     setup.typeRead = true;
 
     {
         // The decoder needs COM on this thread; it is left as it was found.
         ComInitialization com(COINIT_MULTITHREADED);
         // Both are attempted even when the first fails.
-        setup.background.reset(
-            loadPicture(settings.resourceFolder, setup.parameters.backgroundFile));
-        setup.sprite.reset(loadPicture(settings.resourceFolder, setup.parameters.spriteFile));
+        setup.background.reset(loadPicture(settings.resourceFolder, setup.parameters.backgroundFile,
+                                           setup.backgroundLoad));
+        setup.sprite.reset(
+            loadPicture(settings.resourceFolder, setup.parameters.spriteFile, setup.spriteLoad));
     }
-    if (setup.scaledFromReference && setup.background && setup.sprite) {
+    if (!setup.background || !setup.sprite) {
+        setup.fault = SetupFault::PictureUnloaded;
+        return setup;
+    }
+    if (setup.scaledFromReference) {
         // HALFTONE smooths the background; COLORONCOLOR keeps the sprite's colour key exact.
-        scaleToScreen(dc, setup.background, screenWidth, screenHeight, HALFTONE);
+        scaleToScreen(dc, setup.background, screenWidth, screenHeight, HALFTONE,
+                      setup.backgroundScale);
         if (setup.background)
-            scaleToScreen(dc, setup.sprite, screenWidth, screenHeight, COLORONCOLOR);
+            scaleToScreen(dc, setup.sprite, screenWidth, screenHeight, COLORONCOLOR,
+                          setup.spriteScale);
+        if (!setup.background || !setup.sprite)
+            setup.fault = SetupFault::PictureUnscaled;
     }
     return setup;
 }

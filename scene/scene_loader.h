@@ -15,6 +15,9 @@
 // ownResume, when given, is where this monitor's Scene stood at the last hand-off (a
 // monitor other than the primary), taken in place of the stored values under the same
 // conditions but the screen size.
+// cataloguePath names a catalogue other than the one beside the program (the checker's).
+// What went wrong is in the record's fault.
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
                           bool fullScreen, bool mayResume = true,
-                          const ResumeValues* ownResume = nullptr);
+                          const ResumeValues* ownResume = nullptr,
+                          const char* cataloguePath = nullptr);

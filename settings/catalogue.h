@@ -12,12 +12,17 @@ inline constexpr std::int32_t missingIntMarker = 0x12345678;
 inline constexpr int kFirstTypeNumber = 0;
 inline constexpr int kLastTypeNumber = 99;
 
+// Every read goes to the catalogue beside the program, unless cataloguePath names another
+// one (the catalogue checker reads the file it was given, by the saver's own rules).
+
 // Reads a key of the catalogue into value (cut to capacity - 1). Returns false, with an
 // empty value, when the key is absent (or there is no catalogue).
-bool readCatalogueString(const char* section, const char* key, char* value, std::size_t capacity);
+bool readCatalogueString(const char* section, const char* key, char* value, std::size_t capacity,
+                         const char* cataloguePath = nullptr);
 
 // Reads an integer key; missingIntMarker when absent.
-std::int32_t readCatalogueInt(const char* section, const char* key);
+std::int32_t readCatalogueInt(const char* section, const char* key,
+                              const char* cataloguePath = nullptr);
 
 // "Type%02d" for a type number.
 void typeSectionName(int typeNumber, char (&section)[16]);
@@ -28,8 +33,8 @@ struct PowerSaveSettings {
     std::int32_t maximumSeconds;
 };
 
-PowerSaveSettings readPowerSaveSettings();
-std::int32_t readStartStyle();
+PowerSaveSettings readPowerSaveSettings(const char* cataloguePath = nullptr);
+std::int32_t readStartStyle(const char* cataloguePath = nullptr);
 
 // Which optional fields readTypeSettings fills; name and moveType are always read.
 enum TypeSettingsPart : unsigned {
@@ -53,8 +58,23 @@ struct TypeSettings {
     bool skipIfReqFixedPos;
 };
 
-// Fills settings and returns true, or returns false when the type is absent: no Name,
-// no MoveType, or (when the file entry is wanted) neither the screen's File key nor the
-// 1024 x 768 one.
+// Why a type could be read or not.
+enum class TypeLookup {
+    Found,
+    NoName,
+    NoMoveType,  // absent, or written as the absent marker's number
+    NoFileEntry, // neither the screen's File key nor the 1024 x 768 one
+};
+
+// Fills settings and returns Found, or says why the type is absent: no Name, no MoveType,
+// or (when the file entry is wanted) neither the screen's File key nor the 1024 x 768 one.
+TypeLookup lookUpTypeSettings(int typeNumber, int screenWidth, int screenHeight,
+                              unsigned wantedParts, TypeSettings& settings,
+                              const char* cataloguePath = nullptr);
+
+// lookUpTypeSettings, true when the type was found.
 bool readTypeSettings(int typeNumber, int screenWidth, int screenHeight, unsigned wantedParts,
-                      TypeSettings& settings);
+                      TypeSettings& settings, const char* cataloguePath = nullptr);
+
+// "File.%04dx%04d": the key of a screen size's own file entry.
+void fileKeyName(int screenWidth, int screenHeight, char (&key)[32]);

@@ -37,12 +37,13 @@ void cutAfterLastBackslash(char* path) {
     }
 }
 
-void resourceFolder(char* folder, std::size_t capacity) {
+void resourceFolder(char* folder, std::size_t capacity, const char* cataloguePath) {
     if (capacity == 0)
         return;
     char configured[kPathCapacity];
     std::size_t configuredCapacity = capacity < sizeof configured ? capacity : sizeof configured;
-    if (readCatalogueString("General", "ResourcePath", configured, configuredCapacity)) {
+    if (readCatalogueString("General", "ResourcePath", configured, configuredCapacity,
+                            cataloguePath)) {
         DWORD needed = ExpandEnvironmentStringsA(configured, folder, static_cast<DWORD>(capacity));
         if (needed != 0 && needed <= capacity) {
             DWORD attributes = GetFileAttributesA(folder);
@@ -50,7 +51,10 @@ void resourceFolder(char* folder, std::size_t capacity) {
                 return;
         }
     }
-    if (!catalogueFilePath(folder, capacity))
+    if (cataloguePath ? !copyText(folder, capacity, cataloguePath)
+                      : !catalogueFilePath(folder, capacity)) {
+        folder[0] = '\0';
         return;
+    }
     cutAfterLastBackslash(folder);
 }

@@ -13,7 +13,18 @@
 const char* nextTextField(const char* cursor, char* destination, std::size_t capacity,
                           bool* cut = nullptr);
 
+// What an integer field held, for the tools that tell authors why a value reads as it does.
+enum class IntFieldForm {
+    Number,       // digits (with sign and blanks), nothing else
+    Empty,        // nothing, or blanks only: reads as 0
+    NotANumber,   // does not start with a number: reads as 0
+    TrailingText, // a number followed by other text ("12px"), which is ignored
+    Saturated,    // beyond 32 bits: reads as the nearest 32-bit value
+};
+
 // Converts the field as a signed decimal number: leading blanks skipped, an optional
 // sign, digits up to the first other character ("12px" gives 12). A field that does not
-// start with a number gives 0; values beyond 32 bits saturate.
-const char* nextIntField(const char* cursor, std::int32_t* destination);
+// start with a number gives 0; values beyond 32 bits saturate. *form, when given, says
+// which of these it was.
+const char* nextIntField(const char* cursor, std::int32_t* destination,
+                         IntFieldForm* form = nullptr);
