@@ -11,7 +11,8 @@ set(layers
     "scene:timing settings raster platform resources"
     "animator:scene timing settings raster platform resources"
     "dialog:settings platform resources"
-    "host:animator dialog scene timing settings raster platform resources")
+    "host:animator dialog scene timing settings raster platform resources"
+    "check:scene timing settings raster platform resources")
 
 if(NOT ROOT)
     message(FATAL_ERROR "check_layers: ROOT must name the repository")
