@@ -4,6 +4,7 @@
 #include "settings/catalogue.h"
 #include "settings/catalogue_path.h"
 #include "settings/field_tokenizer.h"
+#include "tests/support/catalogue_samples.h"
 #include "tests/support/guarded_buffer.h"
 #include "tests/support/mutator.h"
 #include "tests/support/test_catalogue.h"
@@ -175,65 +176,6 @@ TEST(TextFieldFuzz, DamagedListsSplitWithinTheTextAndTheDestinations) {
 
 namespace {
 
-// Sections of a valid catalogue; a sample is some of them in some order.
-const std::vector<std::string> kSections = {
-    "[General]\r\nPowerSaveTimeoutMulDiv=2,3\r\nPowerSaveTimeoutMax=120\r\nScrStartStyle=2\r\n",
-    "[Type00]\r\nName=Floating\r\nMoveType=1\r\nFile.1024x0768=a.bmp,b.bmp\r\n"
-    "MotionWhilePowerSave=2\r\nSkipIfReqFixedPos=1\r\n",
-    "[Type01]\r\nName=Sprites\r\nMoveType=3\r\nFile.1280x1024=large.bmp\r\n"
-    "File.1024x0768=small.bmp\r\nMotionWhilePowerSave=0\r\nSkipIfReqFixedPos=0\r\n",
-    "[Type02]\r\nName=\x82\xA0\x82\xA2\r\nMoveType=2\r\nFile.1024x0768=\x95\x5C"
-    "a.bmp\r\n",
-    "[Type99]\r\nName=Last\r\nMoveType=5\r\nFile.0800x0600=s.bmp\r\n",
-    "[General]\r\nResourcePath=%TEMP%\r\n",
-};
-
-Mutator::Rules catalogueRules() {
-    const std::vector<std::vector<std::string>> groups = {
-        {"=", "[", "]", ";", ",", "\"", "\x01", " ", "%", "%TEMP%", "C:\\", "\x95\x5C", "\x81"},
-        {"0", "1", "2", "3", "-1", "2147483647", "2147483648", "-2147483649", "4294967295"},
-        {"Name=", "MoveType=", "File.1024x0768=", "File.1280x1024=", "ResourcePath="},
-        {"MotionWhilePowerSave=", "SkipIfReqFixedPos=", "ScrStartStyle="},
-        {"PowerSaveTimeoutMulDiv=", "PowerSaveTimeoutMax="},
-        {"\r\n", "[Type00]\r\n", "[Type01]\r\n", "[General]\r\n"},
-    };
-    std::vector<std::string> tokens;
-    for (const std::vector<std::string>& group : groups)
-        tokens.insert(tokens.end(), group.begin(), group.end());
-    return {{}, bytesOfEach(tokens), 4};
-}
-
-// Values at and past the limits that the readers check (305419896 is the marker of an
-// absent number), put in place of valid ones.
-const std::vector<std::string> kEdgeValues = [] {
-    std::vector<std::string> values = {
-        "0",         "1",          "2",          "3",           "4",           "-1",
-        "-3",        "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967295",
-        "305419896", "",           " ",          "\x01",        "0,0",         "5,0",
-        ",",         "2,-3",       "7,",         "x",           "%TEMP%\\.."};
-    for (std::size_t length : {150, 1200})
-        values.push_back(std::string(length, 'n'));
-    values.push_back(std::string(600, '\\'));
-    return values;
-}();
-
-// The sample with some of its values (after the first '=' of a line) replaced by edge values.
-std::string withEdgeValues(const std::string& sample, Mutator& mutator) {
-    std::string result;
-    std::size_t start = 0;
-    while (start < sample.size()) {
-        std::size_t end = sample.find('\n', start);
-        end = end == std::string::npos ? sample.size() : end + 1;
-        std::string line = sample.substr(start, end - start);
-        std::size_t equals = line.find('=');
-        if (equals != std::string::npos && mutator.oneIn(3))
-            line = line.substr(0, equals + 1) + mutator.pick(kEdgeValues) + "\r\n";
-        result += line;
-        start = end;
-    }
-    return result;
-}
-
 struct Screen {
     int width, height;
 };
@@ -303,17 +245,9 @@ TEST(CatalogueFuzz, DamagedCataloguesGiveValidSettingsOrAbsentTypes) {
     Mutator mutator(0xCA7A106);
     FaultNote note;
     const std::vector<Screen> screens = {{1024, 768}, {1280, 1024}, {800, 600}};
-    const Mutator::Rules rules = catalogueRules();
-    for (int i = 0; i < 300; ++i) {
-        std::string sample;
-        std::vector<std::string> sections = kSections;
-        while (!sections.empty()) {
-            std::size_t at = mutator.below(sections.size());
-            if (!mutator.oneIn(4))
-                sample += sections[at];
-            sections.erase(sections.begin() + at);
-        }
-        Bytes bytes = mutator.mutate(bytesOf(withEdgeValues(sample, mutator)), rules);
+    CatalogueSamples samples;
+    for (int i = 0; i < CatalogueSamples::kCount; ++i) {
+        Bytes bytes = samples.next();
         const std::string text(bytes.begin(), bytes.end());
         catalogue.write(text);
         std::string what = "catalogue " + std::to_string(i) + ", " + describeBytes(bytes, 400);
