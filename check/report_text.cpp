@@ -66,9 +66,15 @@ std::string problemLine(const CheckReport& report, const Problem& problem) {
 }
 
 std::string reportText(const CheckReport& report) {
-    std::string text;
+    // In the order of the catalogue's lines, as an editor walks them.
+    std::vector<const Problem*> problems;
     for (const Problem& problem : report.problems)
-        text += problemLine(report, problem) + "\n";
+        problems.push_back(&problem);
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const Problem* a, const Problem* b) { return a->line < b->line; });
+    std::string text;
+    for (const Problem* problem : problems)
+        text += problemLine(report, *problem) + "\n";
     if (!report.problems.empty())
         text += "\n";
 

@@ -123,7 +123,7 @@ std::string scaleFailureText(const char* name, const PictureScale& scale, Screen
     case PictureScale::BeyondBound:
         return start + ": " + kBound;
     default:
-        return "\"" + std::string(name) + "\" could not be scaled to " +
+        return std::string(1, '"').append(name).append("\" could not be scaled to ") +
                pixels(scale.width, scale.height) + " (not memory enough)";
     }
 }
