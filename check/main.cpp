@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc)
                 return usageError(std::string(argument) + " needs a value");
             const char* value = argv[++i];
-            if (argument[3] == 'c') {
+            if (!std::strcmp(argument, "--screen")) {
                 ScreenSize screen;
                 if (!parseScreen(value, screen))
                     return usageError(std::string("--screen ") + value +
