@@ -73,8 +73,6 @@ std::string writeSurface(const std::string& folder, const std::string& name,
 
 bool ContactSheet::open(const std::string& folder, std::string& error) {
     folder_ = folder;
-    while (folder_.size() > 3 && (folder_.back() == '\\' || folder_.back() == '/'))
-        folder_.pop_back();
     if (!CreateDirectoryA(folder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         error = systemMessage(GetLastError());
         return false;

@@ -25,10 +25,38 @@ bool isDigits(const std::string& text, std::size_t from, std::size_t count) {
     return true;
 }
 
+// Whether a section's name is spelt as the saver asks for a type's ("Type%02d", letter case
+// aside), and which type it is.
+bool isTypeSection(const std::string& name, int& number) {
+    if (name.size() != 6 || !startsWithName(name, "Type") || !isDigits(name, 4, 2))
+        return false;
+    number = std::stoi(name.substr(4));
+    return true;
+}
+
+// Only the first of keys of the same name in a section is read.
+bool isFirstOfItsName(const CatalogueSection& section, const CatalogueKey& key) {
+    return &key ==
+           &*std::find_if(section.keys.begin(), section.keys.end(),
+                          [&](const CatalogueKey& k) { return sameName(k.name, key.name); });
+}
+
+// A field's own text, without the comma that ends it.
+std::string fieldText(const char* cursor) {
+    std::string raw(cursor, nextTextField(cursor, nullptr, 0) - cursor);
+    if (!raw.empty() && raw.back() == ',')
+        raw.pop_back();
+    return raw;
+}
+
 class EntryChecker {
   public:
     EntryChecker(const std::string& path, const CatalogueLines& lines, CheckReport& report)
-        : path_(path), lines_(lines), report_(report) {}
+        : path_(path), lines_(lines), report_(report) {
+        char folder[kPathCapacity] = "";
+        resourceFolder(folder, sizeof folder, path_.c_str());
+        resourceFolder_ = folder;
+    }
 
     void warn(int line, const std::string& where, const std::string& text, int type = -1) {
         report_.add({Severity::Warning, line, where, text, type, {}});
@@ -44,6 +72,10 @@ class EntryChecker {
                      const std::string& readsAs);
     void checkFileEntry(int number, const CatalogueSection& section, const CatalogueKey& key,
                         std::int32_t moveType);
+    // Warns of a number field of an entry that is none, as the saver reads it; true when it
+    // did.
+    bool checkNumberField(int number, const CatalogueKey& key, const std::string& place,
+                          std::int32_t moveType, int field, const char* cursor);
     std::string value(const CatalogueSection& section, const CatalogueKey& key) const {
         char text[kFileSpecCapacity] = "";
         readCatalogueString(section.name.c_str(), key.name.c_str(), text, sizeof text,
@@ -57,6 +89,7 @@ class EntryChecker {
     const std::string& path_;
     const CatalogueLines& lines_;
     CheckReport& report_;
+    std::string resourceFolder_; // where the saver looks for the pictures
 };
 
 const char* formText(IntFieldForm form) {
@@ -87,6 +120,20 @@ void EntryChecker::checkNumber(const CatalogueSection& section, const CatalogueK
                  (readsAs.empty() ? std::to_string(number) : readsAs));
 }
 
+bool EntryChecker::checkNumberField(int number, const CatalogueKey& key, const std::string& place,
+                                    std::int32_t moveType, int field, const char* cursor) {
+    std::int32_t value = 0;
+    IntFieldForm form = IntFieldForm::Number;
+    nextIntField(cursor, &value, &form);
+    if (form == IntFieldForm::Number)
+        return false;
+    warn(key.line, place,
+         fieldName(moveType, field) + " \"" + fieldText(cursor) + "\" " + formText(form) +
+             ": the saver reads " + std::to_string(value),
+         number);
+    return true;
+}
+
 void EntryChecker::checkSections() {
     for (std::size_t i = 0; i < lines_.sections().size(); ++i) {
         const CatalogueSection& section = lines_.sections()[i];
@@ -97,13 +144,11 @@ void EntryChecker::checkSections() {
                      "): the saver reads only the first");
             continue;
         }
-        const bool typeSpelling = section.name.size() == 6 &&
-                                  startsWithName(section.name, "Type") &&
-                                  isDigits(section.name, 4, 2);
+        int number = 0;
         if (sameName(section.name, "General")) {
             checkGeneral(section);
-        } else if (typeSpelling) {
-            checkType(std::stoi(section.name.substr(4)), section);
+        } else if (isTypeSection(section.name, number)) {
+            checkType(number, section);
         } else if (startsWithName(section.name, "Type")) {
             warn(section.line, "[" + section.name + "]",
                  "the saver never reads this section: a type's section is Type and two digits, "
@@ -128,10 +173,8 @@ void EntryChecker::checkSections() {
 
 void EntryChecker::checkGeneral(const CatalogueSection& general) {
     for (const CatalogueKey& key : general.keys) {
-        if (&key !=
-            &*std::find_if(general.keys.begin(), general.keys.end(),
-                           [&](const CatalogueKey& k) { return sameName(k.name, key.name); }))
-            continue; // only the first is read
+        if (!isFirstOfItsName(general, key))
+            continue;
         if (sameName(key.name, "ResourcePath")) {
             continue; // judged where a picture is not found
         } else if (sameName(key.name, "PowerSaveTimeoutMulDiv")) {
@@ -163,9 +206,7 @@ void EntryChecker::checkGeneral(const CatalogueSection& general) {
 void EntryChecker::checkType(int number, const CatalogueSection& section) {
     const std::int32_t moveType = readCatalogueInt(section.name.c_str(), "MoveType", path_.c_str());
     for (const CatalogueKey& key : section.keys) {
-        if (&key !=
-            &*std::find_if(section.keys.begin(), section.keys.end(),
-                           [&](const CatalogueKey& k) { return sameName(k.name, key.name); }))
+        if (!isFirstOfItsName(section, key))
             continue;
         if (sameName(key.name, "Name")) {
             if (key.valueLength >= kShortTextCapacity)
@@ -236,9 +277,8 @@ void EntryChecker::checkFileEntry(int number, const CatalogueSection& section,
             char name[kPathCapacity] = "";
             const char* next = nextTextField(cursor, name, sizeof name);
             if (role == PictureField::Wallpaper && name[0]) {
-                char folder[kPathCapacity] = "";
-                resourceFolder(folder, sizeof folder, path_.c_str());
-                const std::string picture = std::string(folder) + "\\" + name;
+                const std::string folder = resourceFolder_;
+                const std::string picture = folder + "\\" + name;
                 if (GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES)
                     warn(key.line, w,
                          fieldName(moveType, field) + ": \"" + name +
@@ -250,40 +290,24 @@ void EntryChecker::checkFileEntry(int number, const CatalogueSection& section,
             cursor = next;
             continue;
         }
-        std::int32_t value = 0;
-        IntFieldForm form = IntFieldForm::Number;
-        const std::string raw(cursor, nextTextField(cursor, nullptr, 0) - cursor);
-        cursor = nextIntField(cursor, &value, &form);
         if (atEnd)
             warn(key.line, w, fieldName(moveType, field) + " is missing: the saver reads 0",
                  number);
-        else if (form != IntFieldForm::Number)
-            warn(key.line, w,
-                 fieldName(moveType, field) + " \"" +
-                     (raw.empty() || raw.back() != ',' ? raw : raw.substr(0, raw.size() - 1)) +
-                     "\" " + formText(form) + ": the saver reads " + std::to_string(value),
-                 number);
+        else
+            checkNumberField(number, key, w, moveType, field, cursor);
+        cursor = nextIntField(cursor, nullptr);
     }
     // The rest as the saver's own parse sees it.
     PictureParameters parameters;
     parsePictureParameters(text.c_str(), moveType, false, 1024, 768, parameters);
     if (moveType == MoveWaypoints) {
         // Waypoint numbers that are none read as 0 too.
-        int index = 0;
-        for (const char* at = cursor; *at;) {
-            std::int32_t v = 0;
-            IntFieldForm form = IntFieldForm::Number;
-            const std::string raw(at, nextTextField(at, nullptr, 0) - at);
-            const char* next = nextIntField(at, &v, &form);
-            ++index;
-            if (form != IntFieldForm::Number && index <= 2 * kMaxWaypoints) {
-                warn(key.line, w,
-                     fieldName(moveType, field + index - 1) + " \"" +
-                         (raw.empty() || raw.back() != ',' ? raw : raw.substr(0, raw.size() - 1)) +
-                         "\" " + formText(form) + ": the saver reads " + std::to_string(v),
-                     number);
-                break; // one is enough to point at the list
-            }
+        // One is enough to point at the list.
+        int index = field;
+        for (const char* at = cursor; *at && index < field + 2 * kMaxWaypoints; ++index) {
+            if (checkNumberField(number, key, w, moveType, index, at))
+                break;
+            const char* next = nextIntField(at, nullptr);
             if (next == at)
                 break;
             at = next;
@@ -323,10 +347,10 @@ bool parseFileKey(const std::string& key, ScreenSize& screen) {
 
 std::vector<int> typeSectionNumbers(const CatalogueLines& lines) {
     std::vector<int> numbers;
+    int number = 0;
     for (const CatalogueSection& section : lines.sections())
-        if (section.name.size() == 6 && startsWithName(section.name, "Type") &&
-            isDigits(section.name, 4, 2))
-            numbers.push_back(std::stoi(section.name.substr(4)));
+        if (isTypeSection(section.name, number))
+            numbers.push_back(number);
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;

@@ -2,6 +2,7 @@
 // compilers use, and can write a sheet of the first frame of every type at every size.
 #include "check/catalogue_check.h"
 #include "check/report_text.h"
+#include "settings/catalogue_path.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -66,9 +67,8 @@ std::string besideProgram(const char* name) {
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     if (length == 0 || length >= sizeof path)
         return name;
-    std::string beside(path, length);
-    const std::size_t slash = beside.find_last_of("\\/");
-    return beside.substr(0, slash == std::string::npos ? 0 : slash + 1) + name;
+    cutAfterLastBackslash(path); // a double-byte name's trail byte is no backslash
+    return std::string(path) + name;
 }
 
 } // namespace

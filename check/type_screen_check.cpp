@@ -1,6 +1,7 @@
 #include "check/type_screen_check.h"
 #include "check/contact_sheet.h"
 #include "check/system_message.h"
+#include "raster/bitmap_size.h"
 #include "raster/picture_bounds.h"
 #include "scene/scene.h"
 #include "scene/scene_loader.h"
@@ -198,22 +199,21 @@ void reportSetupFault(const std::string& cataloguePath, const CatalogueLines& li
                    (setup.scaledFromReference ? " once scaled to " + screenName(screen) : "") +
                    "; the longest must differ from the shortest");
         return;
-    case SetupFault::PictureUnloaded:
+    case SetupFault::PictureUnloaded: {
+        // Both pictures are attempted: each that failed is named.
+        const auto unloaded = [&](PictureField field, const char* name,
+                                  const PictureLoadReport& load) {
+            sink.error(fieldName(setup.moveType, fieldNumberOf(setup.moveType, field)) + ": " +
+                       (name[0]
+                            ? pictureFailureText(cataloguePath, setup.resourceFolder, name, load)
+                            : std::string("names no picture")));
+        };
         if (!setup.background)
-            sink.error(
-                fieldName(setup.moveType, fieldNumberOf(setup.moveType, PictureField::Background)) +
-                ": " +
-                (p.backgroundFile[0] ? pictureFailureText(cataloguePath, setup.resourceFolder,
-                                                          p.backgroundFile, setup.backgroundLoad)
-                                     : std::string("names no picture")));
+            unloaded(PictureField::Background, p.backgroundFile, setup.backgroundLoad);
         if (!setup.sprite)
-            sink.error(
-                fieldName(setup.moveType, fieldNumberOf(setup.moveType, PictureField::Sprite)) +
-                ": " +
-                (p.spriteFile[0] ? pictureFailureText(cataloguePath, setup.resourceFolder,
-                                                      p.spriteFile, setup.spriteLoad)
-                                 : std::string("names no picture")));
+            unloaded(PictureField::Sprite, p.spriteFile, setup.spriteLoad);
         return;
+    }
     case SetupFault::PictureUnscaled:
         if (!setup.background)
             sink.error(scaleFailureText(p.backgroundFile, setup.backgroundScale, screen));
@@ -223,20 +223,11 @@ void reportSetupFault(const std::string& cataloguePath, const CatalogueLines& li
     }
 }
 
-bool bitmapSize(HBITMAP bitmap, int& width, int& height) {
-    BITMAP description = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof description, &description))
-        return false;
-    width = description.bmWidth;
-    height = std::abs(description.bmHeight);
-    return true;
-}
-
 // How many of the sprite's pixels are of the key colour, and how many it has; false when
 // they cannot be read.
 bool countKeyPixels(HDC dc, HBITMAP sprite, long long& keyed, long long& all) {
     int width = 0, height = 0;
-    if (!bitmapSize(sprite, width, height) || width <= 0 || height <= 0)
+    if (!bitmapSize(sprite, width, height))
         return false;
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};

@@ -38,7 +38,7 @@ class Scene {
     Scene& operator=(const Scene&) = delete;
 
     // True when construction did not complete; such a Scene is only destroyed.
-    bool isBroken() const;
+    bool isBroken() const { return fault_ != SceneFault::None; }
     SceneFault fault() const { return fault_; }
 
     // Taken over by the motion at its next decision point.
@@ -123,8 +123,7 @@ class Scene {
     std::int32_t spriteHeight_ = 0;
     std::int32_t spriteX_ = 0;
     std::int32_t spriteY_ = 0;
-    bool complete_ = false;
-    SceneFault fault_ = SceneFault::Setup;
-    FramePacer* revealPacer_ = nullptr; // null: revealBlocks paces with its own
+    SceneFault fault_ = SceneFault::Setup; // None once construction has completed
+    FramePacer* revealPacer_ = nullptr;    // null: revealBlocks paces with its own
     SceneMotion motion_;
 };

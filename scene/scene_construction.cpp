@@ -1,3 +1,4 @@
+#include "raster/bitmap_size.h"
 #include "raster/dib_section.h"
 #include "scene/reference_scaling.h"
 #include "scene/scene.h"
@@ -10,15 +11,6 @@ namespace {
 // The size of a band of the slide show's frame: one that stays in the processor's cache
 // between its making and its copy to the window.
 constexpr int kBandBytes = 256 * 1024;
-
-bool bitmapSize(HBITMAP bitmap, std::int32_t& width, std::int32_t& height) {
-    BITMAP description = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof description, &description))
-        return false;
-    width = description.bmWidth;
-    height = description.bmHeight;
-    return width > 0 && height > 0;
-}
 
 // The slide show's strip copied into a 32-bit top-down picture in memory with its whole
 // frames one below the other, so that its cross-fades can be computed there (pixels gives
@@ -148,7 +140,6 @@ Scene::Scene(SceneSetup setup, HDC dc)
     fault_ = SceneFault::StripNarrowerThanScreen;
     if (m.moveType == MoveSlideShow && m.backgroundWidth < m.screenWidth)
         return;
-    fault_ = SceneFault::None;
 
     applyTypeSettings(m, setup.parameters, setup.resume);
     m.spriteAlpha = 255;
@@ -176,11 +167,7 @@ Scene::Scene(SceneSetup setup, HDC dc)
             band_ = std::move(band);
         }
     }
-    complete_ = true;
-}
-
-bool Scene::isBroken() const {
-    return !complete_;
+    fault_ = SceneFault::None;
 }
 
 RECT Scene::spriteRect() const {
@@ -192,11 +179,11 @@ void Scene::setPowerSave(bool flag) {
 }
 
 void Scene::advance() {
-    if (complete_)
+    if (!isBroken())
         advanceMotion(motion_);
 }
 
 void Scene::finishMotion() {
-    if (complete_)
+    if (!isBroken())
         ::finishMotion(motion_);
 }

@@ -42,7 +42,7 @@ void Scene::composeSpriteOnto(HDC dc, int alpha) const {
 }
 
 void Scene::draw(HDC target, HDC backBuffer, bool fullRedraw, bool repaint, HDC scratch) {
-    if (!complete_ || !target)
+    if (isBroken() || !target)
         return;
     if (motion_.moveType == MoveSlideShow)
         drawSlideShow(target, backBuffer, fullRedraw, repaint, scratch);

@@ -19,7 +19,7 @@ RevealStyle revealStyleFor(std::int32_t motionWhilePowerSave, int screenWidth, i
 }
 
 void Scene::revealScene(HDC target, HDC backBuffer) {
-    if (!complete_ || !target || !backBuffer)
+    if (isBroken() || !target || !backBuffer)
         return;
     const RevealStyle style =
         revealStyleFor(motionWhilePowerSave_, motion_.screenWidth, motion_.screenHeight);

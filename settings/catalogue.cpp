@@ -51,26 +51,25 @@ void fileKeyName(int screenWidth, int screenHeight, char (&key)[32]) {
     std::snprintf(key, sizeof key, "File.%04dx%04d", screenWidth, screenHeight);
 }
 
-PowerSaveSettings readPowerSaveSettings(const char* cataloguePath) {
+PowerSaveSettings readPowerSaveSettings() {
     PowerSaveSettings settings{1, 3, 300};
     char value[kShortTextCapacity];
-    if (readCatalogueString("General", "PowerSaveTimeoutMulDiv", value, sizeof value,
-                            cataloguePath)) {
+    if (readCatalogueString("General", "PowerSaveTimeoutMulDiv", value, sizeof value)) {
         std::int32_t multiplier = 0;
         std::int32_t divisor = 0;
         nextIntField(nextIntField(value, &multiplier), &divisor);
         if (divisor != 0)
             settings = {multiplier, divisor, settings.maximumSeconds};
     }
-    if (readCatalogueString("General", "PowerSaveTimeoutMax", value, sizeof value, cataloguePath))
+    if (readCatalogueString("General", "PowerSaveTimeoutMax", value, sizeof value))
         nextIntField(value, &settings.maximumSeconds);
     return settings;
 }
 
-std::int32_t readStartStyle(const char* cataloguePath) {
+std::int32_t readStartStyle() {
     char value[kShortTextCapacity];
     std::int32_t style = 1;
-    if (readCatalogueString("General", "ScrStartStyle", value, sizeof value, cataloguePath))
+    if (readCatalogueString("General", "ScrStartStyle", value, sizeof value))
         nextIntField(value, &style);
     return style;
 }

@@ -33,8 +33,8 @@ struct PowerSaveSettings {
     std::int32_t maximumSeconds;
 };
 
-PowerSaveSettings readPowerSaveSettings(const char* cataloguePath = nullptr);
-std::int32_t readStartStyle(const char* cataloguePath = nullptr);
+PowerSaveSettings readPowerSaveSettings();
+std::int32_t readStartStyle();
 
 // Which optional fields readTypeSettings fills; name and moveType are always read.
 enum TypeSettingsPart : unsigned {

@@ -7,7 +7,9 @@
 #include "scene/scene_loader.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/catalogue_samples.h"
+#include "tests/support/claiming_pictures.h"
 #include "tests/support/demo_catalogue.h"
+#include "tests/support/file_access.h"
 #include "tests/support/temp_folder.h"
 
 #include <windows.h>
@@ -15,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -186,21 +187,9 @@ class BrokenCatalogue : public CatalogueCheck, public testing::WithParamInterfac
 
 TEST_P(BrokenCatalogue, NamesTheProblemOnItsLineAndErrsExactlyWhereTheSaverCannotRun) {
     const BrokenCase& c = GetParam();
-    folder.writeFile("cut.bmp", [&] {
-        HANDLE file = CreateFileA(folder.file("sprite.bmp").c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        std::string bytes(300, '\0');
-        DWORD got = 0;
-        ReadFile(file, bytes.data(), 300, &got, nullptr);
-        CloseHandle(file);
-        return bytes.substr(0, got);
-    }());
-    BITMAPFILEHEADER file = {0x4D42, 0x7FFFFFFF, 0, 0, 54};
-    BITMAPINFOHEADER info = {sizeof info, 30000, 30000, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string vast(54, '\0');
-    std::memcpy(vast.data(), &file, sizeof file);
-    std::memcpy(vast.data() + sizeof file, &info, sizeof info);
-    folder.writeFile("vast.bmp", vast + std::string(64, 'p'));
+    const auto sprite = readFileBytes(folder.file("sprite.bmp"));
+    writeFileBytes(folder.file("cut.bmp"), {sprite.begin(), sprite.begin() + 300});
+    writeFileBytes(folder.file("vast.bmp"), bmpClaiming(30000, 30000));
     folder.writeFile("text.jpg", "a note, not a picture\r\n");
 
     const CheckReport report = check(catalogue(c.moveType, c.entry, c.key));

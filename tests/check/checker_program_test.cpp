@@ -76,9 +76,7 @@ TEST_P(CheckerProgram, EndsWithAClearMessageAndItsExitCode) {
     std::string arguments = c.arguments;
     for (std::size_t at; (at = arguments.find("{}")) != std::string::npos;)
         arguments.replace(at, 2, folder.path());
-    std::string command = windowsPathOf(ORVIK_CHECK_FILE);
-    command.insert(0, 1, '"').append("\" ").append(arguments);
-    const ConsoleRun run = runConsoleProgram(command);
+    const ConsoleRun run = runConsoleProgram(windowsPathOf(ORVIK_CHECK_FILE), arguments);
     ASSERT_TRUE(run.finished) << "it did not end";
     EXPECT_EQ(run.exitCode, c.exitCode) << run.output << run.errors;
     EXPECT_NE((run.output + run.errors).find(c.output), std::string::npos)

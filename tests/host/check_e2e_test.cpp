@@ -31,11 +31,10 @@ class CheckerSheet : public SaverEndToEndTest {
 
     // The sheet of the catalogue beside the checker, at this screen's size, into folder.
     void writeSheet(const std::string& folder) const {
-        std::string command = install.file("OrvikCheck.exe");
-        command.insert(0, 1, '"').append("\" --screen ").append(std::to_string(width));
-        command.append(1, 'x').append(std::to_string(height)).append(" --sheet \"");
-        command.append(install.file(folder)).append(1, '"');
-        const ConsoleRun run = runConsoleProgram(command);
+        const ConsoleRun run =
+            runConsoleProgram(install.file("OrvikCheck.exe"),
+                              "--screen " + std::to_string(width) + "x" + std::to_string(height) +
+                                  " --sheet \"" + install.file(folder) + "\"");
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.exitCode, 0u) << run.output << run.errors;
     }

@@ -180,10 +180,9 @@ class HostileInput : public SaverEndToEndTest, public testing::WithParamInterfac
     // the saver will show, at this screen's size: the saver must show the notice exactly then.
     bool checkerFindsTheSelectedTypeBroken() const {
         EXPECT_TRUE(install.addBuiltFile(ORVIK_CHECK_FILE, "OrvikCheck.exe"));
-        std::string command = install.file("OrvikCheck.exe");
-        command.insert(0, 1, '"').append("\" --screen ");
-        command.append(std::to_string(width)).append(1, 'x').append(std::to_string(height));
-        const ConsoleRun run = runConsoleProgram(command);
+        const ConsoleRun run =
+            runConsoleProgram(install.file("OrvikCheck.exe"),
+                              "--screen " + std::to_string(width) + "x" + std::to_string(height));
         EXPECT_TRUE(run.finished) << "the checker did not end";
         if (run.exitCode == 2) // no catalogue to read: no type to show
             return true;

@@ -77,3 +77,10 @@ ConsoleRun runConsoleProgram(const std::string& commandLine, DWORD boundMs) {
     run.errors = errors.take();
     return run;
 }
+
+ConsoleRun runConsoleProgram(const std::string& program, const std::string& arguments,
+                             DWORD boundMs) {
+    std::string commandLine(1, '"');
+    commandLine.append(program).append("\" ").append(arguments);
+    return runConsoleProgram(commandLine, boundMs);
+}

@@ -11,3 +11,6 @@ struct ConsoleRun {
 };
 
 ConsoleRun runConsoleProgram(const std::string& commandLine, DWORD boundMs = 120000);
+// The program (its name quoted) with these arguments.
+ConsoleRun runConsoleProgram(const std::string& program, const std::string& arguments,
+                             DWORD boundMs = 120000);
