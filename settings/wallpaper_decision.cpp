@@ -1,5 +1,6 @@
 #include "settings/wallpaper_decision.h"
 #include "platform/registry_key.h"
+#include "platform/windows_version.h"
 #include "resources/resource_ids.h"
 #include "settings/catalogue.h"
 #include "settings/catalogue_path.h"
@@ -8,6 +9,7 @@
 #include "settings/text_buffer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <shlobj.h>
 
@@ -50,28 +52,32 @@ bool isTranscodedCopy(const char* path) {
            lstrcmpiA(name, "TranscodedWallpaper") == 0;
 }
 
+enum class CacheRead { Path, Absent, Unreadable };
+
 // The picture behind the transcoded copy as "TranscodedImageCache" keeps it: a binary value
-// whose UTF-16 path starts at byte 24 and ends with a NUL inside the value. False when it
-// is absent, too short, unterminated or not representable in the ANSI code page.
-bool readTranscodedImageCache(HKEY desktop, char* path, std::size_t capacity) {
+// whose UTF-16 path starts at byte 24 and ends with a NUL inside the value. Unreadable when
+// it is too short, unterminated or not representable in the ANSI code page.
+CacheRead readTranscodedImageCache(HKEY desktop, char* path, std::size_t capacity) {
     constexpr DWORD kPathOffset = 24;
     BYTE data[kPathOffset + kPathCapacity * sizeof(wchar_t)];
     DWORD type = REG_NONE;
     DWORD size = sizeof data;
-    if (RegQueryValueExA(desktop, "TranscodedImageCache", nullptr, &type, data, &size) !=
-            ERROR_SUCCESS ||
-        type != REG_BINARY || size <= kPathOffset)
-        return false;
+    const LONG status =
+        RegQueryValueExA(desktop, "TranscodedImageCache", nullptr, &type, data, &size);
+    if (status == ERROR_FILE_NOT_FOUND)
+        return CacheRead::Absent;
+    if (status != ERROR_SUCCESS || type != REG_BINARY || size <= kPathOffset)
+        return CacheRead::Unreadable;
     const std::size_t units = (size - kPathOffset) / sizeof(wchar_t);
     wchar_t wide[kPathCapacity];
     std::memcpy(wide, data + kPathOffset, units * sizeof(wchar_t));
     const wchar_t* end = std::find(wide, wide + units, L'\0');
     if (end == wide + units || end == wide)
-        return false;
+        return CacheRead::Unreadable;
     BOOL lossy = FALSE;
     const int length =
         WideCharToMultiByte(CP_ACP, 0, wide, -1, path, static_cast<int>(capacity), nullptr, &lossy);
-    return length > 0 && !lossy;
+    return length > 0 && !lossy ? CacheRead::Path : CacheRead::Unreadable;
 }
 
 // The same path as the shell keeps it for Internet Explorer's desktop ("WallpaperSource").
@@ -167,7 +173,45 @@ bool isCataloguePicture(const char* path) {
     return false;
 }
 
+bool backgroundFixedByPolicy() {
+    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegKey key;
+        // "Prevent changing desktop background": a number, though some tools store text.
+        if (key.open(hive, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\ActiveDesktop",
+                     KEY_QUERY_VALUE)) {
+            DWORD type = REG_NONE;
+            char data[16] = {};
+            DWORD size = sizeof data - 1;
+            if (RegQueryValueExA(key.get(), "NoChangingWallPaper", nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+                DWORD number = 0;
+                if ((type == REG_DWORD && size == sizeof number &&
+                     (std::memcpy(&number, data, sizeof number), number != 0)) ||
+                    ((type == REG_SZ || type == REG_EXPAND_SZ) && std::atoi(data) != 0))
+                    return true;
+            }
+        }
+        // "Desktop Wallpaper": the background the administrator set, even an empty one.
+        if (key.open(hive, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                     KEY_QUERY_VALUE)) {
+            DWORD type = REG_NONE;
+            if (RegQueryValueExA(key.get(), "Wallpaper", nullptr, &type, nullptr, nullptr) ==
+                    ERROR_SUCCESS &&
+                (type == REG_SZ || type == REG_EXPAND_SZ))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool shouldBuildWallpaper() {
+    return shouldBuildWallpaper(atLeastWindows8());
+}
+
+bool shouldBuildWallpaper(bool windows8OrLater) {
+    // The administrator's background is not ours to replace, whatever the user chose.
+    if (backgroundFixedByPolicy())
+        return false;
     std::uint32_t policy = loadWallpaperPolicy();
     if (policy == storedPolicy(WallpaperPolicy::Never))
         return false;
@@ -183,9 +227,19 @@ bool shouldBuildWallpaper() {
     // The copy is never one of ours; the picture it was made from may be.
     char original[kPathCapacity];
     RegKey desktop;
-    if (desktop.open(HKEY_CURRENT_USER, "Control Panel\\desktop", KEY_QUERY_VALUE) &&
-        readTranscodedImageCache(desktop.get(), original, sizeof original) &&
-        isOursOrCataloguePicture(original))
-        return true;
+    if (!desktop.open(HKEY_CURRENT_USER, "Control Panel\\desktop", KEY_QUERY_VALUE))
+        return false;
+    switch (readTranscodedImageCache(desktop.get(), original, sizeof original)) {
+    case CacheRead::Path:
+        return isOursOrCataloguePicture(original);
+    case CacheRead::Unreadable:
+        return false; // the system keeps one, but not one we can judge: the user's
+    case CacheRead::Absent:
+        break;
+    }
+    // The Active Desktop's own value, which the hand-off writes too: from Windows 8 on it
+    // no longer follows the background that the user picks, and would take it back.
+    if (windows8OrLater)
+        return false;
     return readWallpaperSource(original, sizeof original) && isOursOrCataloguePicture(original);
 }

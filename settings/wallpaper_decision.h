@@ -28,7 +28,15 @@ bool readCurrentWallpaper(char* path, std::size_t capacity);
 // Whether path is the wallpaper picture (first field) of any file key of any type.
 bool isCataloguePicture(const char* path);
 
+// Whether an administrator's policy fixes the desktop background ("Prevent changing desktop
+// background" or "Desktop Wallpaper", for the user or the machine).
+bool backgroundFixedByPolicy();
+
 // Whether the last frame becomes the wallpaper at close, and so whether the Scene
-// resumes the stored position. Where the wallpaper is the system's transcoded copy of a
-// picture (Windows 7), the picture it was made from is judged in its place.
+// resumes the stored position. Never while a policy fixes the background. Where the
+// wallpaper is the system's transcoded copy of a picture, the picture it was made from is
+// judged in its place ("TranscodedImageCache"; only where the system keeps none, and
+// before Windows 8, the Active Desktop's "WallpaperSource").
 bool shouldBuildWallpaper();
+// The same decision as the given generation of the system makes it.
+bool shouldBuildWallpaper(bool windows8OrLater);

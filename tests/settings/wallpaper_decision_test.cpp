@@ -136,33 +136,41 @@ TEST_F(WallpaperDecisionTest, UnterminatedAndOversizedWallpaperTextIsSafe) {
 namespace {
 
 // Windows 7's shapes: "Wallpaper" names the system's transcoded copy, and the picture it
-// was made from is kept in "TranscodedImageCache" (UTF-16 from byte 24) or in
-// "WallpaperSource".
+// was made from is kept in "TranscodedImageCache" (UTF-16 from byte 24) or, where the
+// system keeps no cache, in "WallpaperSource". From Windows 8 on "WallpaperSource" keeps
+// what the Active Desktop last wrote (a hand-off of ours) whatever the user picked since.
 struct TranscodedCase {
     const char* what;
     const char* wallpaper; // the copy's path, or another
     const char* cache;     // "own", "catalogue", "holiday", or null for no value
     int cacheShape;        // 0 whole, 1 shorter than its header, 2 without a terminator
     const char* source;    // as cache, for "WallpaperSource"
+    bool windows8;
     bool expected;
 };
 
 constexpr char kThemes[] = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\";
 
 const TranscodedCase kTranscodedCases[] = {
-    {"the cache names our file", "TranscodedWallpaper.jpg", "own", 0, nullptr, true},
+    {"the cache names our file", "TranscodedWallpaper.jpg", "own", 0, nullptr, false, true},
     {"the cache names a catalogue picture", "TRANSCODEDWALLPAPER.JPG", "catalogue", 0, nullptr,
-     true},
-    {"later systems' copy has no extension", "TranscodedWallpaper", "own", 0, nullptr, true},
+     false, true},
+    {"later systems' copy has no extension", "TranscodedWallpaper", "own", 0, nullptr, true, true},
     {"the cache names the user's own picture", "TranscodedWallpaper.jpg", "holiday", 0, nullptr,
-     false},
-    {"the cache is another's, the source ours", "TranscodedWallpaper.jpg", "holiday", 0, "own",
-     true},
-    {"a cache shorter than its header", "TranscodedWallpaper.jpg", "own", 1, nullptr, false},
-    {"a short cache, the source ours", "TranscodedWallpaper.jpg", "own", 1, "catalogue", true},
-    {"a cache without a terminator", "TranscodedWallpaper.jpg", "own", 2, nullptr, false},
-    {"no cache, no source", "TranscodedWallpaper.jpg", nullptr, 0, nullptr, false},
-    {"not the copy: the cache is not read", "holiday.jpg", "own", 0, "own", false},
+     false, false},
+    {"the cache is final: the user's picture, a stale source ours", "TranscodedWallpaper.jpg",
+     "holiday", 0, "own", false, false},
+    {"the user's slideshow after a hand-off (Windows 10)", "TranscodedWallpaper", "holiday", 0,
+     "own", true, false},
+    {"a cache shorter than its header is not ours", "TranscodedWallpaper.jpg", "own", 1,
+     "catalogue", false, false},
+    {"a cache without a terminator", "TranscodedWallpaper.jpg", "own", 2, nullptr, false, false},
+    {"no cache: the source decides before Windows 8", "TranscodedWallpaper.jpg", nullptr, 0,
+     "catalogue", false, true},
+    {"no cache: the source is stale from Windows 8 on", "TranscodedWallpaper", nullptr, 0, "own",
+     true, false},
+    {"no cache, no source", "TranscodedWallpaper.jpg", nullptr, 0, nullptr, false, false},
+    {"not the copy: the cache is not read", "holiday.jpg", "own", 0, "own", false, false},
 };
 
 class TranscodedWallpaperTest : public WallpaperDecisionTest,
@@ -205,7 +213,63 @@ TEST_P(TranscodedWallpaperTest, ThePictureBehindTheCopyDecides) {
     }
     if (c.source)
         setRegistryString(kSourceKey, "WallpaperSource", pathFor(c.source));
-    EXPECT_EQ(shouldBuildWallpaper(), c.expected) << c.what;
+    EXPECT_EQ(shouldBuildWallpaper(c.windows8), c.expected) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows7, TranscodedWallpaperTest, testing::ValuesIn(kTranscodedCases));
+INSTANTIATE_TEST_SUITE_P(TranscodedCopy, TranscodedWallpaperTest,
+                         testing::ValuesIn(kTranscodedCases));
+
+namespace {
+
+constexpr char kActiveDesktopPolicy[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\ActiveDesktop";
+constexpr char kSystemPolicy[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+} // namespace
+
+// An administrator's background policy, for the user or the machine, keeps the desktop as
+// it is under every user policy; a policy switched off or of another shape does not.
+TEST_F(WallpaperDecisionTest, AnAdministratorsBackgroundPolicyOverridesEveryUserPolicy) {
+    struct Case {
+        const char* what;
+        HKEY hive;
+        const char* key;
+        const char* name;
+        DWORD type;
+        DWORD number;     // for REG_DWORD
+        const char* text; // for REG_SZ
+        bool fixed;
+    } cases[] = {
+        {"no changing, the user's", HKEY_CURRENT_USER, kActiveDesktopPolicy, "NoChangingWallPaper",
+         REG_DWORD, 1, nullptr, true},
+        {"no changing, the machine's", HKEY_LOCAL_MACHINE, kActiveDesktopPolicy,
+         "NoChangingWallPaper", REG_DWORD, 1, nullptr, true},
+        {"no changing as text", HKEY_CURRENT_USER, kActiveDesktopPolicy, "NoChangingWallPaper",
+         REG_SZ, 0, "1", true},
+        {"no changing switched off", HKEY_LOCAL_MACHINE, kActiveDesktopPolicy,
+         "NoChangingWallPaper", REG_DWORD, 0, nullptr, false},
+        {"a fixed wallpaper, the user's", HKEY_CURRENT_USER, kSystemPolicy, "Wallpaper", REG_SZ, 0,
+         "C:\\corp\\logo.bmp", true},
+        {"a fixed empty wallpaper, the machine's", HKEY_LOCAL_MACHINE, kSystemPolicy, "Wallpaper",
+         REG_SZ, 0, "", true},
+        {"a number is no wallpaper policy", HKEY_CURRENT_USER, kSystemPolicy, "Wallpaper",
+         REG_DWORD, 1, nullptr, false},
+    };
+    const std::string own = ownPath();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedRegistryValues policy(c.key, {c.name}, c.hive);
+        if (c.type == REG_DWORD)
+            setRegistryValue(c.key, c.name, REG_DWORD, &c.number, sizeof c.number, c.hive);
+        else
+            setRegistryValue(c.key, c.name, REG_SZ, c.text,
+                             static_cast<DWORD>(std::strlen(c.text) + 1), c.hive);
+        EXPECT_EQ(backgroundFixedByPolicy(), c.fixed);
+        setWallpaper(own);
+        for (WallpaperPolicy user : {WallpaperPolicy::Conditional, WallpaperPolicy::Always}) {
+            saveWallpaperPolicy(user);
+            EXPECT_EQ(shouldBuildWallpaper(), !c.fixed) << "user policy " << static_cast<int>(user);
+        }
+    }
+    EXPECT_FALSE(backgroundFixedByPolicy()) << "the guards put every value back";
+}

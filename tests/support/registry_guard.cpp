@@ -10,10 +10,11 @@ ScopedRegistryKeyRemoval::~ScopedRegistryKeyRemoval() {
     RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
 }
 
-ScopedRegistryValues::ScopedRegistryValues(std::string subKey, std::vector<std::string> names)
-    : subKey_(std::move(subKey)) {
+ScopedRegistryValues::ScopedRegistryValues(std::string subKey, std::vector<std::string> names,
+                                           HKEY hive)
+    : hive_(hive), subKey_(std::move(subKey)) {
     RegKey key;
-    key.open(HKEY_CURRENT_USER, subKey_.c_str(), KEY_READ);
+    key.open(hive_, subKey_.c_str(), KEY_READ);
     for (auto& name : names) {
         Saved saved{name, false, REG_NONE, {}};
         DWORD size = 0;
@@ -31,17 +32,17 @@ ScopedRegistryValues::~ScopedRegistryValues() {
     for (auto& saved : saved_) {
         if (saved.existed)
             setRegistryValue(subKey_, saved.name, saved.type, saved.data.data(),
-                             static_cast<DWORD>(saved.data.size()));
+                             static_cast<DWORD>(saved.data.size()), hive_);
         else
-            deleteRegistryValue(subKey_, saved.name);
+            deleteRegistryValue(subKey_, saved.name, hive_);
     }
 }
 
 void setRegistryValue(const std::string& subKey, const std::string& name, DWORD type,
-                      const void* data, DWORD size) {
+                      const void* data, DWORD size, HKEY hive) {
     RegKey key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        key.receive(), nullptr) == ERROR_SUCCESS)
+    if (RegCreateKeyExA(hive, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.receive(),
+                        nullptr) == ERROR_SUCCESS)
         RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
@@ -50,9 +51,9 @@ void setRegistryString(const std::string& subKey, const std::string& name,
     setRegistryValue(subKey, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
-void deleteRegistryValue(const std::string& subKey, const std::string& name) {
+void deleteRegistryValue(const std::string& subKey, const std::string& name, HKEY hive) {
     RegKey key;
-    if (key.open(HKEY_CURRENT_USER, subKey.c_str(), KEY_WRITE))
+    if (key.open(hive, subKey.c_str(), KEY_WRITE))
         RegDeleteValueA(key.get(), name.c_str());
 }
 

@@ -16,11 +16,12 @@ class ScopedRegistryKeyRemoval {
     std::string subKey_;
 };
 
-// Saves values of a per-user key and puts them back (or deletes them, when they did not
-// exist) when the guard goes.
+// Saves values of a key (per-user unless another hive is given) and puts them back (or
+// deletes them, when they did not exist) when the guard goes.
 class ScopedRegistryValues {
   public:
-    ScopedRegistryValues(std::string subKey, std::vector<std::string> names);
+    ScopedRegistryValues(std::string subKey, std::vector<std::string> names,
+                         HKEY hive = HKEY_CURRENT_USER);
     ~ScopedRegistryValues();
     ScopedRegistryValues(const ScopedRegistryValues&) = delete;
     ScopedRegistryValues& operator=(const ScopedRegistryValues&) = delete;
@@ -32,15 +33,17 @@ class ScopedRegistryValues {
         DWORD type;
         std::vector<BYTE> data;
     };
+    HKEY hive_;
     std::string subKey_;
     std::vector<Saved> saved_;
 };
 
-// Test helpers for raw registry access under HKEY_CURRENT_USER.
+// Test helpers for raw registry access, under HKEY_CURRENT_USER unless another hive is given.
 void setRegistryValue(const std::string& subKey, const std::string& name, DWORD type,
-                      const void* data, DWORD size);
+                      const void* data, DWORD size, HKEY hive = HKEY_CURRENT_USER);
 void setRegistryString(const std::string& subKey, const std::string& name, const std::string& text);
-void deleteRegistryValue(const std::string& subKey, const std::string& name);
+void deleteRegistryValue(const std::string& subKey, const std::string& name,
+                         HKEY hive = HKEY_CURRENT_USER);
 bool readRegistryDword(const std::string& subKey, const std::string& name, DWORD& value);
 // The value, or 0xDEADBEEF (which no test stores) when it cannot be read.
 DWORD registryDwordOrMarker(const std::string& subKey, const std::string& name);
