@@ -197,7 +197,7 @@ TEST(ProgramResources, ManifestAsksForCommonControls6PerMonitorAwarenessItsWindo
                             "WindowsSettings\">true/pm</dpiAware>"),
               std::string::npos);
     EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
-                            "WindowsSettings\">PerMonitorV2</dpiAwareness>"),
+                            "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
               std::string::npos);
     EXPECT_NE(manifest.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
               std::string::npos);
