@@ -30,7 +30,7 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
                    std::unique_ptr<OffscreenSurface> startPicture, AnimatorStart start)
     : instance_(instance), window_(window), fullScreen_(fullScreen), start_(start),
       stopEvent_(newEvent(true)), interruptEvent_(newEvent(true)), repaintEvent_(newEvent(false)),
-      revealPacer_(interruptEvent_.get()) {
+      revealPacer_(interruptEvent_.get(), &paceClock_) {
     SectionLock::Guard guard(lock_);
     RECT rect{};
     GetWindowRect(window, &rect);

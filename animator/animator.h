@@ -136,6 +136,9 @@ class Animator {
     KernelHandle interruptEvent_;
     // Wakes the thread of a broken Scene to draw the notice again.
     KernelHandle repaintEvent_;
+    // The render thread's clock, for its frames and the reveals alike: it holds a finer
+    // system timer period only while frames are paced, not while the thread pauses or idles.
+    SystemPaceClock paceClock_;
     // Paces the Scene's power-save reveals; the Animator's own, so that the Scene never
     // points into the render thread's stack.
     FramePacer revealPacer_;

@@ -45,10 +45,8 @@ DWORD WINAPI Animator::threadEntry(void* animator) {
 }
 
 void Animator::run() {
-    FramePacer pacer(stopEvent_.get());
-    // Without a precise timer, waits wake on the system tick's steps (15.625 ms on
-    // Windows) unless the period is lowered, for as long as this thread runs.
-    const FinerTimerPeriod finerPeriod(!pacer.wakesPrecisely());
+    // Every sleep of a pause or of the idle after a close lets the clock rest.
+    FramePacer pacer(stopEvent_.get(), &paceClock_);
     // The Scenes are complete before the thread starts and broken they stay.
     if (!anyHealthySlot()) {
         showNoticeUntilStopped();

@@ -40,6 +40,7 @@ bool FramePacer::waitFor(std::uint64_t deadline) {
 }
 
 bool FramePacer::sleep(DWORD milliseconds) {
+    clock_->rest();
     if (!stopEvent_) {
         Sleep(milliseconds);
         return true;
@@ -49,8 +50,4 @@ bool FramePacer::sleep(DWORD milliseconds) {
 
 bool FramePacer::stopRequested() const {
     return stopEvent_ && WaitForSingleObject(stopEvent_, 0) == WAIT_OBJECT_0;
-}
-
-bool FramePacer::wakesPrecisely() const {
-    return ownClock_ && ownClock_->precise();
 }

@@ -34,12 +34,11 @@ class FramePacer {
     // of frames to catch up. False when the stop event ended the wait.
     bool waitForNextFrame(DWORD periodMs);
 
-    // A plain sleep that the stop event can cut short; false when it did.
+    // A plain sleep that the stop event can cut short; false when it did. The clock rests
+    // meanwhile: a sleep is a pause, not a frame.
     bool sleep(DWORD milliseconds);
 
     bool stopRequested() const;
-    // Whether waits wake within about a millisecond without a finer system timer period.
-    bool wakesPrecisely() const;
 
   private:
     bool waitFor(std::uint64_t deadline);

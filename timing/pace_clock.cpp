@@ -8,7 +8,11 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 
 constexpr UINT kFinerPeriodMs = 1;
 
-HANDLE createPreciseTimer() {
+using TimePeriodFn = UINT(WINAPI*)(UINT);
+
+} // namespace
+
+HANDLE TimerServices::createHighResolutionTimer() {
     // Looked up: Windows 7 has the function but refuses the flag, older systems lack both.
     using CreateTimerFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
     auto create =
@@ -18,16 +22,44 @@ HANDLE createPreciseTimer() {
     return create(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
 }
 
-using TimePeriodFn = UINT(WINAPI*)(UINT);
+bool TimerServices::setTimer(HANDLE timer, std::uint64_t due100ns) {
+    LARGE_INTEGER due = {};
+    due.QuadPart = -static_cast<LONGLONG>(due100ns); // negative: relative
+    return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE) != 0;
+}
 
-} // namespace
+bool TimerServices::beginFinePeriod() {
+    // Not a library that the loader takes from the system folder by itself.
+    if (!winmm_)
+        winmm_ = loadSystemLibrary("winmm.dll");
+    auto begin = winmm_.find<TimePeriodFn>("timeBeginPeriod");
+    return begin && begin(kFinerPeriodMs) == 0; // TIMERR_NOERROR
+}
 
-SystemPaceClock::SystemPaceClock(Timer timer) {
+void TimerServices::endFinePeriod() {
+    if (auto end = winmm_.find<TimePeriodFn>("timeEndPeriod"))
+        end(kFinerPeriodMs);
+}
+
+SystemPaceClock::SystemPaceClock(Timer timer, TimerServices* services)
+    : ownServices_(services ? nullptr : std::make_unique<TimerServices>()),
+      services_(services ? services : ownServices_.get()) {
     LARGE_INTEGER frequency = {};
     QueryPerformanceFrequency(&frequency);
     ticksPerSecond_ = frequency.QuadPart > 0 ? static_cast<std::uint64_t>(frequency.QuadPart) : 0;
-    if (timer == Timer::PreciseIfAvailable)
-        timer_.reset(createPreciseTimer());
+    if (timer != Timer::PreciseIfAvailable)
+        return;
+    timer_.reset(services_->createHighResolutionTimer());
+    // A timer that is made but cannot be set would leave every wait on the coarse tick
+    // without the finer period: tried once here, and given up for the fallback.
+    if (timer_ && !services_->setTimer(timer_.get(), 1))
+        timer_.reset();
+    if (timer_)
+        CancelWaitableTimer(timer_.get());
+}
+
+SystemPaceClock::~SystemPaceClock() {
+    rest();
 }
 
 std::uint64_t SystemPaceClock::nowMicroseconds() {
@@ -46,21 +78,18 @@ bool SystemPaceClock::waitUntil(std::uint64_t deadline, HANDLE stopEvent) {
         if (now >= deadline)
             return true;
         const std::uint64_t remaining = deadline - now;
-        if (timer_) {
-            LARGE_INTEGER due = {};
-            due.QuadPart = -static_cast<LONGLONG>(remaining * 10); // relative, in 100 ns
-            if (SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, FALSE)) {
-                const HANDLE wakes[] = {timer_.get(), stopEvent};
-                const DWORD woke =
-                    WaitForMultipleObjects(stopEvent ? 2 : 1, wakes, FALSE, INFINITE);
-                if (woke == WAIT_OBJECT_0 + 1) {
-                    CancelWaitableTimer(timer_.get());
-                    return false;
-                }
-                if (woke == WAIT_OBJECT_0)
-                    continue;
+        if (timer_ && services_->setTimer(timer_.get(), remaining * 10)) {
+            const HANDLE wakes[] = {timer_.get(), stopEvent};
+            const DWORD woke = WaitForMultipleObjects(stopEvent ? 2 : 1, wakes, FALSE, INFINITE);
+            if (woke == WAIT_OBJECT_0 + 1) {
+                CancelWaitableTimer(timer_.get());
+                return false;
             }
+            if (woke == WAIT_OBJECT_0)
+                continue;
         }
+        if (!finePeriodHeld_)
+            finePeriodHeld_ = services_->beginFinePeriod();
         // Rounded up, so that a wait never ends before its deadline only to wait again.
         const auto milliseconds = static_cast<DWORD>((remaining + 999) / 1000);
         if (!stopEvent)
@@ -70,18 +99,9 @@ bool SystemPaceClock::waitUntil(std::uint64_t deadline, HANDLE stopEvent) {
     }
 }
 
-FinerTimerPeriod::FinerTimerPeriod(bool wanted) {
-    if (!wanted)
+void SystemPaceClock::rest() {
+    if (!finePeriodHeld_)
         return;
-    // Not a library that the loader takes from the system folder by itself.
-    winmm_ = loadSystemLibrary("winmm.dll");
-    auto begin = winmm_.find<TimePeriodFn>("timeBeginPeriod");
-    active_ = begin && begin(kFinerPeriodMs) == 0; // TIMERR_NOERROR
-}
-
-FinerTimerPeriod::~FinerTimerPeriod() {
-    if (!active_)
-        return;
-    if (auto end = winmm_.find<TimePeriodFn>("timeEndPeriod"))
-        end(kFinerPeriodMs);
+    services_->endFinePeriod();
+    finePeriodHeld_ = false;
 }

@@ -100,3 +100,72 @@ TEST(SystemPaceClock, WaitsReachTheirDeadlineAndEndOnTheStopEvent) {
             << "a wait of an hour did not end on the stop event";
     }
 }
+
+namespace {
+
+// The system's timer services as Windows may give them: a high-resolution timer that the
+// system makes but refuses to set, or none at all; the finer period counted, not taken.
+class RecordingTimerServices : public TimerServices {
+  public:
+    enum class Timer { Works, Refuses, Missing };
+    explicit RecordingTimerServices(Timer timer) : timer_(timer) {}
+    HANDLE createHighResolutionTimer() override {
+        return timer_ == Timer::Missing ? nullptr : CreateWaitableTimerA(nullptr, FALSE, nullptr);
+    }
+    bool setTimer(HANDLE timer, std::uint64_t due100ns) override {
+        if (timer_ == Timer::Refuses) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+        return TimerServices::setTimer(timer, due100ns);
+    }
+    bool beginFinePeriod() override {
+        ++held;
+        return true;
+    }
+    void endFinePeriod() override { --held; }
+    int held = 0;
+
+  private:
+    Timer timer_;
+};
+
+} // namespace
+
+// Waits keep their deadline whichever timer the system gives; the finer period is taken
+// only where the timer cannot serve, and only from a wait to the next pause.
+TEST(SystemPaceClock, HoldsTheFinerPeriodOnlyWhileWaitsNeedItAndNeverWhilePaused) {
+    using Timer = RecordingTimerServices::Timer;
+    struct Case {
+        const char* what;
+        Timer timer;
+        bool precise;
+    } cases[] = {
+        {"a timer that can be set", Timer::Works, true},
+        {"a timer that refuses to be set", Timer::Refuses, false},
+        {"no high-resolution timer", Timer::Missing, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingTimerServices services(c.timer);
+        {
+            SystemPaceClock clock(SystemPaceClock::Timer::PreciseIfAvailable, &services);
+            EXPECT_EQ(clock.precise(), c.precise);
+            KernelHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+            FramePacer pacer(stop.get(), &clock);
+            EXPECT_EQ(services.held, 0) << "nothing held before the first wait";
+            pacer.startSchedule();
+            for (int frame = 0; frame < 3; ++frame) {
+                const std::uint64_t before = clock.nowMicroseconds();
+                ASSERT_TRUE(pacer.waitForNextFrame(20));
+                EXPECT_GE(clock.nowMicroseconds() - before, 1000u) << "frame " << frame;
+                EXPECT_EQ(services.held, c.precise ? 0 : 1) << "frame " << frame;
+            }
+            EXPECT_TRUE(pacer.sleep(5)); // a paused poll
+            EXPECT_EQ(services.held, 0) << "a pause holds no period";
+            ASSERT_TRUE(pacer.waitForNextFrame(20));
+            EXPECT_EQ(services.held, c.precise ? 0 : 1) << "taken again on resume";
+        }
+        EXPECT_EQ(services.held, 0) << "released with the clock";
+    }
+}
