@@ -88,13 +88,13 @@ void Animator::handOffLastFrame(SceneSlot& primary) {
     if (!surface)
         return;
     scene.draw(surface->dc(), nullptr, true, false, nullptr);
-    // Nothing changes unless the new picture is wholly in place; the resume values then
-    // describe the picture that the desktop shows.
-    if (!writeWallpaperFile(surface->dc(), width, height, own.file))
+    // Nothing changes unless the new picture is wholly in place and the desktop took it;
+    // the resume values then describe the picture that the desktop shows.
+    if (!writeWallpaperFile(surface->dc(), width, height, own.file) ||
+        !applyWallpaper(own.file, WPSTYLE_STRETCH))
         return;
     saveScenePosition(scene);
     clearMonitorRecords(); // no other monitor's picture is on the desktop
-    applyWallpaper(own.file, WPSTYLE_STRETCH);
 }
 
 void Animator::handOffSpannedFrames(SceneSlot& primary) {
@@ -131,10 +131,10 @@ void Animator::handOffSpannedFrames(SceneSlot& primary) {
                           slot.area.right + rect.left, slot.area.bottom + rect.top, values.value1,
                           values.value2, values.value3});
     }
-    if (!writeWallpaperFile(surface->dc(), width, height, own.file))
+    if (!writeWallpaperFile(surface->dc(), width, height, own.file) ||
+        !applyWallpaper(own.file, WPSTYLE_SPAN))
         return;
     saveScenePosition(*primary.scene);
     if (others.empty() || !saveMonitorRecords(others))
         clearMonitorRecords();
-    applyWallpaper(own.file, WPSTYLE_SPAN);
 }
