@@ -138,9 +138,14 @@ void Scene::drawSlideShow(HDC target, HDC backBuffer, bool fullRedraw, bool repa
     const RECT screen = {0, 0, W, H};
     RECT changed = {};
     if (fullRedraw || repaint || m.phase != m.drawnPhase) {
+        // One step of a cross-fade moves every pixel by a few levels at most: a seam between
+        // two steps cannot be seen, so even a composed target may take it in bands.
+        const bool fadeStep =
+            !fullRedraw && !repaint &&
+            m.phase == (m.drawnPhase + kPhaseStep) % (slideFrames(m) * kFrameLength);
         m.drawnPhase = m.phase;
         m.drawnAlpha = m.spriteAlpha;
-        if (backBuffer && !composedTarget_ && drawInBands(target, k, next, f, alpha))
+        if (backBuffer && (!composedTarget_ || fadeStep) && drawInBands(target, k, next, f, alpha))
             return;
         drawFrames(out, screen, k, next, f, scratch);
         composeSpriteOnto(out, alpha);
