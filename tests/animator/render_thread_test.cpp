@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -124,6 +125,37 @@ TEST_F(RenderThreadTest, CrossFadeRunsFromTheScreensPictureNotFromTheWindowsOwnS
         for (std::uint32_t pixel : probe.seen)
             EXPECT_TRUE(isBlendOf(pixel, kScreenColour, probe.into)) << std::hex << pixel;
     }
+}
+
+// A monitor in advanced colour (HDR) gives a washed-out copy: the fade begins from black
+// there, and from the screen's picture everywhere else.
+TEST_F(RenderThreadTest, TheStartPictureIsBlackOnAMonitorInAdvancedColour) {
+    TestWindow window = TestWindow::fullScreen();
+    ASSERT_TRUE(window.fillOnScreen(kScreenColour));
+    RECT area = {};
+    GetWindowRect(window.get(), &area);
+    MONITORINFOEXA primary = {};
+    primary.cbSize = sizeof primary;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary));
+    std::string otherCase = primary.szDevice;
+    CharLowerA(otherCase.data());
+    struct Case {
+        const char* what;
+        std::vector<std::string> advanced;
+        std::uint32_t expected;
+    } cases[] = {
+        {"no monitor in HDR", {}, kScreenColour},
+        {"another monitor in HDR", {"\\\\.\\DISPLAY97"}, kScreenColour},
+        {"this monitor in HDR", {"\\\\.\\DISPLAY97", otherCase}, rgb(0, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::unique_ptr<OffscreenSurface> picture = copyOfScreen(area, c.advanced);
+        ASSERT_TRUE(picture);
+        for (POINT at : {POINT{0, 0}, POINT{picture->width() / 2, picture->height() - 1}})
+            EXPECT_EQ(dibPixel(GetPixel(picture->dc(), at.x, at.y)), c.expected);
+    }
+    EXPECT_TRUE(advancedColorMonitors().empty()) << "Wine shows no monitor in HDR";
 }
 
 TEST_F(RenderThreadTest, StartStyleZeroRevealsTheSameFrameBlockByBlock) {
