@@ -3,7 +3,8 @@
 ; current screen saver of the user who runs it, and registers an uninstaller that takes
 ; all of it away again and gives each user back the screen saver they had chosen before.
 ;
-;   makensis -DSOURCE=<release folder> -DOUTFILE=<installer.exe> [-DICON=<file.ico>] OrvikSaver.nsi
+;   makensis -DSOURCE=<release folder> -DOUTFILE=<installer.exe> [-DICON=<file.ico>]
+;            [-DSIGN=<command that signs the file named after it>] OrvikSaver.nsi
 ;
 ; The release folder holds OrvikSaver.scr, OrvikSaver.ini and the orvik-* pictures
 ; (scripts/package lays it out).
@@ -23,6 +24,12 @@
 !endif
 !ifndef OUTFILE
   !define OUTFILE "OrvikSaver-setup.exe"
+!endif
+!ifdef SIGN
+  ; The uninstaller is signed before it is packed into the installer, which writes it out
+  ; as it is; the installer, once it is made.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
 !endif
 !define VERSION "2.0.0.2"
 !define PRODUCT "Tolvane Screen Saver"

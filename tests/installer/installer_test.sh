@@ -11,17 +11,25 @@
 # a standard user (two processes, the second through "runas"), and the elevated instance
 # on its own, which must leave the user's settings alone.
 #
+# Last, the release is signed with a certificate that the test makes: every program
+# verifies against it, the uninstaller that the signed installer writes too, the signed
+# programs still run, and a wrong or missing password fails without leaving a release.
+#
 # The test has a prefix and a wine server of its own, in the work folder: a restart,
 # which takes away the files that were in use at the uninstall, is played by ending the
 # server and starting a new one, and that must not touch the prefix the other tests share.
 # The prefix is made on the first run and kept; every case starts from a clean state.
 #
-#   installer_test.sh OrvikSaver.scr WORK_FOLDER
+#   installer_test.sh OrvikSaver.scr OrvikCheck.exe WORK_FOLDER
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 scr=${1:?the built OrvikSaver.scr}
-work=$(mkdir -p "${2:?a folder for the release and the installer}" && cd "$2" && pwd)
+checker=${2:?the built OrvikCheck.exe}
+work=$(mkdir -p "${3:?a folder for the release and the installer}" && cd "$3" && pwd)
+# A developer's certificate must not sign what the test builds, nor its timestamp server
+# be asked.
+unset ORVIK_SIGN_PFX ORVIK_SIGN_PASSWORD ORVIK_SIGN_TIMESTAMP
 export WINEPREFIX=$work/wineprefix WINEDEBUG=${WINEDEBUG:--all}
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
@@ -135,12 +143,15 @@ installed_folder='C:\windows\System32\OrvikSaver'
 installed=$installed_folder.scr
 previous='C:\windows\system32\previous.scr'
 uninstaller_copy=$work/Au_.exe
+signed=$work/signed
 {
     read -r setup_w
     read -r helper_w
     read -r uninstaller_copy_w
     read -r state_reg_w
-} < <("$wine" winepath -w "$setup" "$helper" "$uninstaller_copy" "$work/state.reg" 2>/dev/null | tr -d '\r')
+    read -r signed_setup_w
+} < <("$wine" winepath -w "$setup" "$helper" "$uninstaller_copy" "$work/state.reg" \
+    "$signed/OrvikSaver-setup.exe" 2>/dev/null | tr -d '\r')
 trace=$work/trace.txt
 
 # Applies .reg lines in one go; "-" as data deletes the value.
@@ -445,6 +456,50 @@ echo "   ... restart"
 restart
 check "after the restart the saver is gone" nothing_left
 check "and nothing waits for the next one" not pending_removal "$installed"
+
+# Signed as scripts/package signs, with a certificate of the test's own.
+start_case "10. Signed with a code-signing certificate" "$previous" 0
+rm -rf "$signed"
+mkdir -p "$signed"
+password=orvik-test-password
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tolvane test signing" \
+    -addext extendedKeyUsage=codeSigning -keyout "$signed/key.pem" -out "$signed/cert.pem" \
+    >/dev/null 2>&1 &&
+    openssl pkcs12 -export -in "$signed/cert.pem" -inkey "$signed/key.pem" \
+        -out "$signed/cert.pfx" -passout pass:$password ||
+    { echo "FAILED: making the test's certificate" >&2; exit 1; }
+make_signed() { # env arguments
+    env "$@" ORVIK_SIGN_PFX="$signed/cert.pfx" "$root/installer/make-release.sh" "$scr" \
+        "$signed/release" "$signed/OrvikSaver-setup.exe" "$checker" >"$signed/output.txt" 2>&1
+}
+signs_with_password() {
+    make_signed ORVIK_SIGN_PASSWORD=$password || { sed 's/^/  /' "$signed/output.txt" >&2; return 1; }
+}
+signed_by_test_certificate() { osslsigncode verify -CAfile "$signed/cert.pem" -in "$1" >/dev/null 2>&1; }
+# A program that does not load ends before it can tell a missing preview window.
+saver_answer() { "$wine" "$1" /p 0 >/dev/null 2>&1 </dev/null; echo $?; }
+same_saver_answer() { [ "$(saver_answer "$scr")" = "$(saver_answer "$signed/release/OrvikSaver.scr")" ]; }
+checker_passes_demo() { "$wine" "$signed/release/OrvikCheck.exe" --screen 1024x768 >/dev/null 2>&1 </dev/null; }
+
+check "the signed release is made" signs_with_password
+for program in release/OrvikSaver.scr release/OrvikCheck.exe OrvikSaver-setup.exe; do
+    check "$program verifies against the certificate" signed_by_test_certificate "$signed/$program"
+done
+check "the signed saver runs as the unsigned one does" same_saver_answer
+check "the signed checker passes the demo catalogue" checker_passes_demo
+check "the signed installer runs" run_as admin "$signed_setup_w" /S
+check "and installs the signed saver" cmp -s "$signed/release/OrvikSaver.scr" "$system32/OrvikSaver.scr"
+check "the uninstaller it wrote verifies against the certificate" signed_by_test_certificate "$folder/Uninstall.exe"
+check "which runs to its end" uninstall admin
+
+# Over the signed release of before, which must not outlive a failed signing.
+for row in 'a wrong password|ORVIK_SIGN_PASSWORD=not-the-password' 'no password|-u ORVIK_SIGN_PASSWORD'; do
+    IFS='|' read -r what environment <<<"$row"
+    echo "   ... with $what"
+    check "making the release fails" not make_signed $environment
+    check "and says that the password is wrong or missing" grep -q ORVIK_SIGN_PASSWORD "$signed/output.txt"
+    check "no release folder or installer is left" not test -e "$signed/release" -o -e "$signed/OrvikSaver-setup.exe"
+done
 
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]
