@@ -4,6 +4,7 @@
 #include "host/saver_host.h"
 #include "host/saver_window.h"
 #include "host/session_notice.h"
+#include "host/window_cloak.h"
 #include "raster/offscreen_surface.h"
 
 #include <memory>
@@ -131,6 +132,15 @@ void startAnimator(HWND window, AnimatorStart start) {
         animatorSlot()->setPaused(true);
 }
 
+// Under desktop composition the window shows its own surface from its first erase on:
+// the screen's picture goes there at once, before any picture is loaded (no render thread
+// shares the window's context yet), and only then may the compositor show the window.
+void paintStartPicture(HWND window, HDC dc) {
+    if (const OffscreenSurface* picture = startPictureSlot().get())
+        BitBlt(dc, 0, 0, picture->width(), picture->height(), picture->dc(), 0, 0, SRCCOPY);
+    setWindowCloaked(window, false);
+}
+
 void closeAnimator(HWND window) {
     // A close right after a change hands over the new layout's picture.
     if (rebuildPending)
@@ -204,8 +214,10 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         if (Animator* animator = animatorSlot().get())
             animator->requestRepaint();
-        else if (!buildingAnimator)
+        else if (!buildingAnimator) {
+            paintStartPicture(window, reinterpret_cast<HDC>(wParam));
             startAnimator(window);
+        }
         return 1;
     case WM_PAINT:
         // The render thread draws with the window's own context; painting here would take

@@ -2,6 +2,7 @@
 #include "animator/screen_picture.h"
 #include "host/message_layers.h"
 #include "host/saver_modes.h"
+#include "host/window_cloak.h"
 #include "platform/gdi_handles.h"
 #include "resources/resource_ids.h"
 
@@ -62,6 +63,8 @@ HWND openSaverWindow(HINSTANCE instance, const SaverWindowLayout& layout) {
     // covers it: under desktop composition the window's own surface is not the screen.
     const RECT area = {layout.x, layout.y, layout.x + layout.width, layout.y + layout.height};
     keepStartPicture(copyOfScreen(area));
+    // Kept from the compositor until its first erase has put that picture on it.
+    setWindowCloaked(window, true);
     ShowWindow(window, SW_SHOW);
     return window;
 }

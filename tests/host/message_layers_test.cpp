@@ -1,6 +1,8 @@
 #include "host/message_layers.h"
 #include "host/saver_modes.h"
+#include "raster/offscreen_surface.h"
 #include "tests/host/saver_window_fixture.h"
+#include "tests/support/dib_surface.h"
 #include "tests/support/help_request.h"
 
 #include <functional>
@@ -219,6 +221,38 @@ TEST_F(SaverWindowTest, EveryBackgroundEraseIsAnsweredButOnlyTheFirstStartsTheAn
     send(WM_CLOSE);
     EXPECT_EQ(currentAnimator(), nullptr);
     EXPECT_FALSE(IsWindow(window)) << "outside the 9x family a close needs no password";
+}
+
+// Under composition the window shows only what is drawn into its own surface: its first
+// erase puts the screen's picture there, before any of the type's pictures are loaded.
+TEST_F(SaverWindowTest, TheFirstErasePaintsTheScreensPictureBeforeAnythingLoads) {
+    window = createSaverWindow(instance, fullScreenLayout());
+    host.saverWindow = window;
+    ASSERT_NE(window, nullptr);
+    RECT area = {};
+    GetWindowRect(window, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    // Upside down or mirrored, it would not match.
+    const auto colourAt = [&](int x, int y) {
+        return y < height / 3  ? RGB(200, 30, 30)
+               : x < width / 4 ? RGB(30, 200, 30)
+                               : RGB(20, 20, 90);
+    };
+    DibSurface screen(width, height);
+    screen.paint(colourAt);
+    auto picture = std::make_unique<OffscreenSurface>(screen.dc(), width, height);
+    ASSERT_TRUE(*picture);
+    BitBlt(picture->dc(), 0, 0, width, height, screen.dc(), 0, 0, SRCCOPY);
+    keepStartPicture(std::move(picture));
+
+    DibSurface surface(width, height, RGB(255, 0, 255)); // what a new surface holds
+    EXPECT_EQ(send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.dc())), 1);
+    EXPECT_NE(currentAnimator(), nullptr);
+    for (POINT at : {POINT{0, 0}, POINT{width - 1, height / 3 - 1}, POINT{0, height - 1},
+                     POINT{width / 4, height / 3}, POINT{width - 1, height - 1}})
+        EXPECT_EQ(surface.pixel(at.x, at.y), colourAt(at.x, at.y)) << at.x << "," << at.y;
+    send(WM_CLOSE);
 }
 
 TEST_F(SaverWindowTest, AutoPlayQueryClosesAndAnswersWhetherAPasswordGuardsTheSaver) {
