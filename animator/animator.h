@@ -1,8 +1,10 @@
 #pragma once
+#include "animator/monitor_layout.h"
 #include "platform/gdi_handles.h"
 #include "platform/kernel_handles.h"
 #include "platform/section_lock.h"
 #include "raster/offscreen_surface.h"
+#include "scene/scene_setup.h"
 #include "timing/frame_pacer.h"
 
 #include <windows.h>
@@ -47,15 +49,20 @@ struct SceneSlot {
 // wallpaper.
 class Animator {
   public:
-    // Builds the Scenes of the selected type (on the calling window thread, under the
-    // lock) and starts the render thread. startPicture is what the screen showed where the
-    // window lies before the window was shown: the start-up transition begins from it. Without
-    // one, a full-screen Animator copies the screen now, a preview its window's content.
+    // Starts the render thread, which loads the pictures of the selected type and builds
+    // the Scenes before its first frame: the calling window thread goes on reading its
+    // messages meanwhile (a preview shows its placeholder at once). startPicture is what the
+    // screen showed where the window lies before the window was shown: the start-up
+    // transition begins from it. Without one, a full-screen Animator copies the screen now,
+    // a preview its window's content.
     Animator(HINSTANCE instance, HWND window, bool fullScreen,
              std::unique_ptr<OffscreenSurface> startPicture = nullptr,
              AnimatorStart start = AnimatorStart::Fresh);
     // Ends the render thread (it stops at its next wait), then destroys the Scenes.
     virtual ~Animator();
+    // Lets go of an Animator at a close or a new layout without waiting for a load: one
+    // still loading is marked closing and ends with its thread, at its next picture.
+    static void discard(std::unique_ptr<Animator> animator);
     Animator(const Animator&) = delete;
     Animator& operator=(const Animator&) = delete;
 
@@ -73,6 +80,14 @@ class Animator {
     // frame asks again how to reach the window.
     void compositionChanged();
 
+    // Whether the render thread has loaded the pictures and built the Scenes: until then a
+    // close hands nothing over.
+    bool picturesLoaded() const;
+    // While the pictures load, the window thread repaints what the window shows meanwhile
+    // (the screen's picture full screen, the placeholder in a preview) onto dc, the window's
+    // context, and returns true; once the render thread draws, false and nothing.
+    bool paintWhileLoading(HDC dc);
+
     // The pace of the main loop so far, for measurements.
     FramePaceStatistics frameStatistics() const;
 
@@ -86,6 +101,9 @@ class Animator {
 
     static DWORD WINAPI threadEntry(void* animator);
     void run();
+    // On the render thread: the Scenes of every monitor, built outside the lock and then
+    // made the Animator's under it. False when the load was stopped or the Animator closed.
+    bool loadScenes();
     void showNoticeUntilStopped();
     // The notice of each broken slot, stretched to its area, onto dc.
     void showNotices(HDC dc, const std::vector<BitmapHandle>& notices) const;
@@ -119,6 +137,15 @@ class Animator {
     bool closing_ = false; // written only by the hand-off
     bool paused_ = false;
     bool compositionChanged_ = false;
+    bool loaded_ = false;      // the Scenes are in slots_
+    bool threadEnded_ = false; // the render thread is done with the Animator
+    bool abandoned_ = false;   // discarded while loading: the thread deletes it
+    // What the render thread loads: the monitors' areas in the window, the type, and where
+    // the other monitors resume.
+    RECT windowArea_ = {};
+    std::vector<MonitorArea> areas_;
+    int typeNumber_ = 0;
+    std::vector<ResumeValues> othersResume_;
     // The main loop's pace, kept by the render thread under the lock.
     struct PaceRecord {
         LARGE_INTEGER lastStart = {};

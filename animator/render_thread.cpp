@@ -39,15 +39,26 @@ void idle(FramePacer& pacer) {
 
 } // namespace
 
-DWORD WINAPI Animator::threadEntry(void* animator) {
-    static_cast<Animator*>(animator)->run();
+DWORD WINAPI Animator::threadEntry(void* parameter) {
+    auto* animator = static_cast<Animator*>(parameter);
+    animator->run();
+    bool abandoned = false;
+    {
+        SectionLock::Guard guard(animator->lock_);
+        animator->threadEnded_ = true;
+        abandoned = animator->abandoned_;
+    }
+    if (abandoned)
+        delete animator; // nobody else holds it any more
     return 0;
 }
 
 void Animator::run() {
+    if (!loadScenes())
+        return; // stopped, or closed while loading: nothing was shown, nothing to hand off
     // Every sleep of a pause or of the idle after a close lets the clock rest.
     FramePacer pacer(stopEvent_.get(), &paceClock_);
-    // The Scenes are complete before the thread starts and broken they stay.
+    // Broken Scenes stay broken.
     if (!anyHealthySlot()) {
         showNoticeUntilStopped();
         return;

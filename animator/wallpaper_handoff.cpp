@@ -43,11 +43,21 @@ const OffscreenSurface* handOffSurface(HWND window, const OffscreenSurface* read
 } // namespace
 
 void Animator::handOffWallpaper() {
-    if (!anyHealthySlot()) {
-        // Nothing to hand over; the notices are no longer refreshed, only repainted.
+    {
         SectionLock::Guard guard(lock_);
-        closing_ = true;
-        return;
+        if (!loaded_) {
+            // Nothing was shown yet, nothing to hand over: the desktop keeps what it has,
+            // and the load stops at its next picture.
+            closing_ = true;
+            if (stopEvent_)
+                SetEvent(stopEvent_.get());
+            return;
+        }
+        if (!anyHealthySlot()) {
+            // Nothing to hand over; the notices are no longer refreshed, only repainted.
+            closing_ = true;
+            return;
+        }
     }
     // A power-save reveal in progress holds the lock for seconds: it ends now.
     if (interruptEvent_)

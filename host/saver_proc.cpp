@@ -5,6 +5,7 @@
 #include "host/saver_window.h"
 #include "host/session_notice.h"
 #include "host/window_cloak.h"
+#include "platform/gdi_handles.h"
 #include "raster/offscreen_surface.h"
 
 #include <memory>
@@ -101,7 +102,8 @@ void rebuildAnimator(HWND window) {
     }
     placingWindow = false;
     forgetCursorMoves();
-    animatorSlot().reset();
+    // One still loading for the old layout stops at its next picture.
+    Animator::discard(std::move(animatorSlot()));
     startAnimator(window, AnimatorStart::Rebuilt);
 }
 
@@ -142,16 +144,17 @@ void paintStartPicture(HWND window, HDC dc) {
 }
 
 void closeAnimator(HWND window) {
-    // A close right after a change hands over the new layout's picture.
-    if (rebuildPending)
-        rebuildAnimator(window);
+    // A close right after a display change hands over the picture that was on the screen;
+    // building the new layout's first would make the close wait for its pictures.
+    KillTimer(window, kRebuildTimer);
+    rebuildPending = false;
     KillTimer(window, kParentWatchTimer);
     startPictureSlot().reset();
     std::unique_ptr<Animator>& animator = animatorSlot();
     if (!animator)
         return;
     animator->handOffWallpaper();
-    animator.reset();
+    Animator::discard(std::move(animator));
 }
 
 void followMonitorPower(LPARAM state) {
@@ -212,9 +215,10 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         sessionSlot().reset();
         break;
     case WM_ERASEBKGND:
-        if (Animator* animator = animatorSlot().get())
-            animator->requestRepaint();
-        else if (!buildingAnimator) {
+        if (Animator* animator = animatorSlot().get()) {
+            if (!animator->paintWhileLoading(reinterpret_cast<HDC>(wParam)))
+                animator->requestRepaint();
+        } else if (!buildingAnimator) {
             paintStartPicture(window, reinterpret_cast<HDC>(wParam));
             startAnimator(window);
         }
@@ -225,7 +229,11 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // draws the whole window instead.
         if (Animator* animator = animatorSlot().get()) {
             ValidateRect(window, nullptr);
-            animator->requestRepaint();
+            // Not BeginPaint: it would clip the class's own context, which the render
+            // thread draws with, to this update region.
+            WindowDC dc(window);
+            if (!animator->paintWhileLoading(dc.get()))
+                animator->requestRepaint();
             return 0;
         }
         break;

@@ -7,12 +7,15 @@
 #include "raster/picture_header.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <ocidl.h>
 #include <olectl.h>
 
 namespace {
+std::atomic<PictureLoadObserver> loadObserver{nullptr};
+
 // The whole file in one fixed global block, or an empty owner. The file is closed when
 // this returns, whatever the read gave.
 GlobalMemory readWholeFile(const char* path, DWORD& size, PictureLoadReport& report) {
@@ -239,11 +242,17 @@ HBITMAP loadPictureFile(const char* path, PictureLoadReport* report) {
         why.failure = PictureFailure::CannotOpen;
         return nullptr;
     }
+    if (const PictureLoadObserver observer = loadObserver.load())
+        observer(path);
     DWORD size = 0;
     GlobalMemory block = readWholeFile(path, size, why);
     if (!block)
         return nullptr;
     return decodePicture(block.get(), size, why);
+}
+
+void setPictureLoadObserver(PictureLoadObserver observer) {
+    loadObserver.store(observer);
 }
 
 HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size) {

@@ -33,6 +33,11 @@ struct PictureLoadReport {
 // calling thread.
 HBITMAP loadPictureFile(const char* path, PictureLoadReport* report = nullptr);
 
+// Called with the path before each picture file is read, on the loading thread: a test's
+// way to make a load take seconds, as a large picture on a slow drive does. Null: none.
+using PictureLoadObserver = void (*)(const char* path);
+void setPictureLoadObserver(PictureLoadObserver observer);
+
 // Decodes a picture held in memory, size bytes from bytes, as loadPictureFile decodes a
 // file's content. The bytes are copied first and stay the caller's. Null on any failure.
 HBITMAP loadPictureFromMemory(const void* bytes, std::uint32_t size);

@@ -9,9 +9,6 @@
 #include "settings/text_buffer.h"
 #include "settings/wallpaper_decision.h"
 
-namespace {
-
-// The preview shows the placeholder stretched to the window while the pictures load.
 void showPreviewPlaceholder(HDC dc, int width, int height) {
     if (width <= 0 || height <= 0)
         return;
@@ -23,6 +20,13 @@ void showPreviewPlaceholder(HDC dc, int width, int height) {
     MemoryDC memory(dc);
     SelectedObject selection(memory.get(), placeholder.get());
     BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+namespace {
+
+// A load that the saver no longer needs (a close, a new layout) ends at its next picture.
+bool stopped(HANDLE stopEvent) {
+    return stopEvent && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
 }
 
 // Only a full-screen run whose last frame would become the wallpaper resumes, and only
@@ -82,13 +86,11 @@ void scaleToScreen(HDC dc, BitmapHandle& bitmap, int screenWidth, int screenHeig
 
 SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHeight,
                           bool fullScreen, bool mayResume, const ResumeValues* ownResume,
-                          const char* cataloguePath) {
+                          const char* cataloguePath, HANDLE stopEvent) {
     SceneSetup setup;
     setup.fullScreen = fullScreen;
     setup.screenWidth = screenWidth;
     setup.screenHeight = screenHeight;
-    if (!fullScreen)
-        showPreviewPlaceholder(dc, screenWidth, screenHeight);
     // Frames of the strip and the reveal's blocks are fractions of the screen.
     if (screenWidth <= 0 || screenHeight <= 0) {
         setup.fault = SetupFault::NoScreen;
@@ -135,12 +137,14 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
         // The decoder needs COM on this thread; it is left as it was found.
         ComInitialization com(COINIT_MULTITHREADED);
         // Both are attempted even when the first fails.
-        setup.background.reset(loadPicture(settings.resourceFolder, setup.parameters.backgroundFile,
-                                           setup.backgroundLoad));
-        setup.sprite.reset(
-            loadPicture(settings.resourceFolder, setup.parameters.spriteFile, setup.spriteLoad));
+        if (!stopped(stopEvent))
+            setup.background.reset(loadPicture(
+                settings.resourceFolder, setup.parameters.backgroundFile, setup.backgroundLoad));
+        if (!stopped(stopEvent))
+            setup.sprite.reset(loadPicture(settings.resourceFolder, setup.parameters.spriteFile,
+                                           setup.spriteLoad));
     }
-    if (!setup.background || !setup.sprite) {
+    if (!setup.background || !setup.sprite || stopped(stopEvent)) {
         setup.fault = SetupFault::PictureUnloaded;
         return setup;
     }
@@ -148,6 +152,8 @@ SceneSetup loadSceneSetup(int typeNumber, HDC dc, int screenWidth, int screenHei
         // HALFTONE smooths the background; COLORONCOLOR keeps the sprite's colour key exact.
         scaleToScreen(dc, setup.background, screenWidth, screenHeight, HALFTONE,
                       setup.backgroundScale);
+        if (stopped(stopEvent))
+            setup.background.reset();
         if (setup.background)
             scaleToScreen(dc, setup.sprite, screenWidth, screenHeight, COLORONCOLOR,
                           setup.spriteScale);

@@ -59,8 +59,10 @@ class WallpaperHandOff : public AnimatorScenery {
         RemoveDirectoryA(ownPath.c_str());
     }
 
+    // A close once the pictures are loaded (before, there is nothing to hand over).
     void handOff(const TestWindow& window, bool fullScreen) const {
         Animator animator(GetModuleHandleA(nullptr), window.get(), fullScreen);
+        ASSERT_TRUE(waitFor([&] { return animator.picturesLoaded(); }, 10000));
         animator.handOffWallpaper();
     }
 

@@ -1,5 +1,8 @@
+#include "animator/animator.h"
 #include "host/message_layers.h"
 #include "platform/gdi_handles.h"
+#include "raster/picture_file.h"
+#include "resources/resource_ids.h"
 #include "tests/host/desktop_state.h"
 #include "tests/host/saver_window_fixture.h"
 #include "tests/host/test_pictures.h"
@@ -13,6 +16,7 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -103,7 +107,8 @@ TEST_F(AnimatedSaverTest, OnlyAFullScreenSaverHandsItsPictureToTheDesktop) {
     // is still a preview.
     ASSERT_NE(makePopupParent(0, 0, width, height), nullptr);
     ASSERT_NE(makePreview(parent), nullptr);
-    ASSERT_TRUE(waitFor([] { return currentAnimator() != nullptr; }, 10000));
+    ASSERT_TRUE(waitFor(
+        [] { return currentAnimator() != nullptr && currentAnimator()->picturesLoaded(); }, 10000));
     send(WM_CLOSE);
     EXPECT_FALSE(fileExists(ownWallpaperFile()));
     DWORD resolution = 0;
@@ -113,7 +118,8 @@ TEST_F(AnimatedSaverTest, OnlyAFullScreenSaverHandsItsPictureToTheDesktop) {
     host.preview = false;
 
     ASSERT_NE(makeFullScreen(), nullptr);
-    ASSERT_TRUE(waitFor([] { return currentAnimator() != nullptr; }, 10000));
+    ASSERT_TRUE(waitFor(
+        [] { return currentAnimator() != nullptr && currentAnimator()->picturesLoaded(); }, 10000));
     send(WM_CLOSE);
     EXPECT_TRUE(fileExists(ownWallpaperFile()));
     EXPECT_TRUE(readRegistryDword(kPreferenceKey, "lBuildWpRes", resolution));
@@ -248,5 +254,108 @@ TEST_F(AnimatedSaverTest, AnInvalidatedWindowIsRepaintedWhole) {
         InvalidateRect(window, &c.invalid, c.erase);
         EXPECT_TRUE(waitFor([&] { return paintedOver() == 0; }, 10000))
             << "part of the window stayed painted over";
+    }
+}
+
+namespace {
+
+// Pictures that take seconds to load, as a large one on a slow drive does.
+constexpr DWORD kSlowPictureMs = 1500;
+std::atomic<int> picturesBegun{0};
+void slowPicture(const char*) {
+    ++picturesBegun;
+    Sleep(kSlowPictureMs);
+}
+struct SlowPictures {
+    SlowPictures() {
+        picturesBegun = 0;
+        setPictureLoadObserver(slowPicture);
+    }
+    ~SlowPictures() { setPictureLoadObserver(nullptr); }
+};
+
+} // namespace
+
+// While the pictures load (on the render thread) the window answers at once: a close ends
+// the saver without waiting and without a hand-off, and the load stops at its next picture;
+// a display change starts the load again for the new layout; a preview shows its
+// placeholder.
+TEST_F(AnimatedSaverTest, WhileThePicturesLoadTheWindowAnswersAtOnce) {
+    DWORD always = 2;
+    setRegistryValue(kPreferenceKey, "bwpBuildWp", REG_DWORD, &always, sizeof always);
+    enum class During { Close, DisplayChange, Preview };
+    for (During during : {During::Close, During::DisplayChange, During::Preview}) {
+        SCOPED_TRACE(during == During::Close           ? "a close"
+                     : during == During::DisplayChange ? "a display change"
+                                                       : "a preview");
+        SlowPictures slow;
+        if (during == During::Preview) {
+            ASSERT_NE(makePopupParent(40, 40, 400, 300), nullptr);
+            ASSERT_NE(makePreview(parent), nullptr);
+        } else {
+            host.preview = false;
+            window = createSaverWindow(instance, fullScreenLayout());
+            host.saverWindow = window;
+        }
+        ASSERT_NE(window, nullptr);
+        const DWORD start = GetTickCount();
+        {
+            WindowDC dc(window);
+            EXPECT_EQ(send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get())), 1);
+        }
+        Animator* loading = currentAnimator();
+        ASSERT_NE(loading, nullptr);
+        EXPECT_LT(GetTickCount() - start, kSlowPictureMs) << "the erase waited for the pictures";
+        ASSERT_TRUE(waitFor([] { return picturesBegun >= 1; }, 5000));
+
+        if (during == During::Close) {
+            send(WM_CLOSE);
+            EXPECT_LT(GetTickCount() - start, kSlowPictureMs) << "the close waited for the load";
+            EXPECT_FALSE(IsWindow(window));
+            EXPECT_EQ(currentAnimator(), nullptr);
+            idleFor(3 * kSlowPictureMs);
+            EXPECT_EQ(picturesBegun, 1) << "the load went on after the close";
+            EXPECT_FALSE(fileExists(ownWallpaperFile())) << "nothing was shown to hand over";
+        } else if (during == During::DisplayChange) {
+            send(WM_DISPLAYCHANGE, 32,
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+            ASSERT_TRUE(waitFor([&] { return currentAnimator() != loading; }, 5000))
+                << "no new load for the new layout";
+            ShowWindow(window, SW_SHOWNA);
+            EXPECT_TRUE(waitFor([&] { return shownView() >= 0; }, 20000))
+                << "the new layout never showed its picture";
+            EXPECT_EQ(picturesBegun, 3) << "the old load went on";
+            send(WM_CLOSE);
+            EXPECT_TRUE(fileExists(ownWallpaperFile()));
+            DeleteFileA(ownWallpaperFile().c_str());
+        } else {
+            // What the preview shows while its pictures load: the placeholder, stretched.
+            BitmapHandle placeholder(
+                static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_PREVIEW_PLACEHOLDER),
+                                                IMAGE_BITMAP, 400, 300, LR_DEFAULTCOLOR)));
+            ASSERT_TRUE(placeholder);
+            WindowDC dc(window);
+            MemoryDC memory(dc.get());
+            SelectedObject selected(memory.get(), placeholder.get());
+            // Once the window is on the display (Wine loses what is drawn before).
+            EXPECT_TRUE(waitFor(
+                [&] {
+                    for (POINT at :
+                         {POINT{5, 5}, POINT{200, 150}, POINT{390, 290}, POINT{100, 250}})
+                        if (GetPixel(dc.get(), at.x, at.y) != GetPixel(memory.get(), at.x, at.y))
+                            return false;
+                    return true;
+                },
+                kSlowPictureMs / 2))
+                << "no placeholder while the pictures load";
+            EXPECT_EQ(picturesBegun, 1) << "still loading when the placeholder was read";
+            send(WM_CLOSE);
+            DestroyWindow(parent);
+            parent = nullptr;
+        }
+        if (IsWindow(window))
+            DestroyWindow(window);
+        window = nullptr;
+        idleFor(3 * kSlowPictureMs); // the abandoned load ends before the next case
     }
 }

@@ -6,6 +6,7 @@
 #include "tests/host/user_input.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/captured_picture.h"
+#include "tests/support/file_access.h"
 #include "tests/support/pixels.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/wait_for.h"
@@ -128,6 +129,43 @@ TEST_F(FullScreenRun, PictureFadesInMovesAndIsHandedToTheDesktopForTheNextRunToR
     clickLeftButton();
     ASSERT_TRUE(next.waitForExit());
     EXPECT_EQ(next.exitCode(), 0u);
+}
+
+// A background that takes seconds to load, as a large one does: a key pressed as soon as
+// the window shows ends the run at once with 0, and the desktop keeps what it had. Wine's
+// own end of a process with a window takes about 2 s here (the X display without a window
+// manager), so the close is measured against a run whose picture is shown.
+TEST_F(FullScreenRun, AKeyWhileThePicturesLoadEndsTheRunAtOnce) {
+    writeStillDriftCatalogue("File.1024x0768=wall.bmp,back.bmp,0,0,sprite.bmp,10,10\r\n");
+    writeBmp(install.file("large.bmp"), 7200, 4800,
+             [](int x, int y) { return RGB(x % 251, y % 241, (x + y) % 239); });
+    DWORD closeOfAShownRun = 0;
+    for (bool loading : {false, true}) {
+        SCOPED_TRACE(loading ? "while loading" : "once shown");
+        if (loading)
+            writeStillDriftCatalogue("File.1024x0768=wall.bmp,large.bmp,0,0,sprite.bmp,10,10\r\n");
+        DeleteFileA(ownWallpaper.c_str());
+        SaverProcess run(install.program(), install.quotedCommand("/s"));
+        HWND window = run.waitForSaverWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(waitUntilForeground(window));
+        if (!loading) {
+            ASSERT_TRUE(
+                waitFor([] { return backgroundColumn(readScreenRow(400)[600]) >= 0; }, 15000));
+        }
+        const DWORD pressed = GetTickCount();
+        pressKeys({VK_SPACE});
+        ASSERT_TRUE(run.waitForExit(15000));
+        const DWORD took = GetTickCount() - pressed;
+        EXPECT_EQ(run.exitCode(), 0u);
+        if (!loading) {
+            closeOfAShownRun = took;
+            EXPECT_TRUE(fileExists(ownWallpaper));
+            continue;
+        }
+        EXPECT_FALSE(fileExists(ownWallpaper)) << "the key came after the load, or a hand-off ran";
+        EXPECT_LT(took, closeOfAShownRun + 500) << "the run waited for its pictures";
+    }
 }
 
 TEST_F(FullScreenRun, MouseMustMoveMoreThanFourPixelsToClose) {

@@ -169,13 +169,15 @@ TEST_F(SceneLoaderTest, TypesThatCannotBeReadGiveBrokenScenes) {
     EXPECT_EQ(sizeOf(high.background.get()).cy, 12937);
 }
 
-TEST_F(SceneLoaderTest, APreviewShowsThePlaceholderAtOnceAndAFullScreenDoesNot) {
+TEST_F(SceneLoaderTest, ThePlaceholderIsItsPictureStretchedAndLoadingDrawsNothing) {
+    DibSurface loading(96, 72, kSentinel);
+    for (bool fullScreen : {false, true}) {
+        auto scene = build(loading, fullScreen); // no catalogue: broken
+        EXPECT_TRUE(scene->isBroken());
+    }
+    EXPECT_EQ(loading.countDiffering(kSentinel), 0) << "the load drew on its context";
     DibSurface preview(96, 72, kSentinel);
-    auto scene = build(preview, false); // no catalogue: broken, but the placeholder shows
-    EXPECT_TRUE(scene->isBroken());
-    DibSurface fullScreen(96, 72, kSentinel);
-    build(fullScreen, true);
-    EXPECT_EQ(fullScreen.countDiffering(kSentinel), 0);
+    showPreviewPlaceholder(preview.dc(), 96, 72);
 
     BitmapHandle stretched(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PREVIEW_PLACEHOLDER),
