@@ -9,6 +9,7 @@
 #include "settings/preferences.h"
 
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -70,9 +71,10 @@ Animator::Animator(HINSTANCE instance, HWND window, bool fullScreen,
 
 bool Animator::loadScenes() {
     const bool fresh = start_ == AnimatorStart::Fresh;
-    // The window's own context serves the window thread (the first erase paints on it):
-    // the pictures are made compatible with the screen, which is the same device.
-    WindowDC screen(nullptr);
+    // The window's own context serves the window thread meanwhile (its erases paint on it):
+    // the pictures are made compatible with a context of the window's from the system's
+    // cache, this thread's alone.
+    CacheWindowDC screen(window_);
     std::vector<SceneSlot> built;
     std::size_t other = 0;
     for (const MonitorArea& area : areas_) {
@@ -174,10 +176,16 @@ bool Animator::picturesLoaded() const {
 }
 
 bool Animator::paintWhileLoading(HDC dc) {
-    // The render thread takes the window's context only once loaded_ is set, under the lock.
+    // The render thread takes the window's context only once loaded_ is set, under the lock:
+    // before, this thread may use it, and take it (never once the render thread draws).
     SectionLock::Guard guard(lock_);
     if (loaded_ || closing_)
         return false;
+    std::optional<WindowDC> own;
+    if (!dc) {
+        own.emplace(window_);
+        dc = own->get();
+    }
     const int width = windowArea_.right;
     const int height = windowArea_.bottom;
     if (startPicture_)

@@ -85,7 +85,8 @@ class Animator {
     bool picturesLoaded() const;
     // While the pictures load, the window thread repaints what the window shows meanwhile
     // (the screen's picture full screen, the placeholder in a preview) onto dc, the window's
-    // context, and returns true; once the render thread draws, false and nothing.
+    // context given with an erase (null: taken here), and returns true; once the render
+    // thread draws, false and nothing.
     bool paintWhileLoading(HDC dc);
 
     // The pace of the main loop so far, for measurements.

@@ -229,10 +229,9 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // draws the whole window instead.
         if (Animator* animator = animatorSlot().get()) {
             ValidateRect(window, nullptr);
-            // Not BeginPaint: it would clip the class's own context, which the render
-            // thread draws with, to this update region.
-            WindowDC dc(window);
-            if (!animator->paintWhileLoading(dc.get()))
+            // Not BeginPaint, nor a context taken here: the render thread draws with the
+            // class's own context, which BeginPaint would clip to this update region.
+            if (!animator->paintWhileLoading(nullptr))
                 animator->requestRepaint();
             return 0;
         }

@@ -49,6 +49,27 @@ class WindowDC {
     HDC dc_;
 };
 
+// A context of the window from the system's cache (GetDCEx with DCX_CACHE), never the
+// class's own: for a thread other than the one that paints with the own context.
+class CacheWindowDC {
+  public:
+    explicit CacheWindowDC(HWND window)
+        : window_(window), dc_(GetDCEx(window, nullptr, DCX_CACHE)) {}
+    ~CacheWindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    CacheWindowDC(const CacheWindowDC&) = delete;
+    CacheWindowDC& operator=(const CacheWindowDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Selects an object into a device context and selects the previous one back on
 // destruction (before the owner of the object deletes it).
 class SelectedObject {

@@ -41,11 +41,7 @@ bool FramePacer::waitFor(std::uint64_t deadline) {
 
 bool FramePacer::sleep(DWORD milliseconds) {
     clock_->rest();
-    if (!stopEvent_) {
-        Sleep(milliseconds);
-        return true;
-    }
-    return WaitForSingleObject(stopEvent_, milliseconds) == WAIT_TIMEOUT;
+    return waitForAny(stopEvent_ ? 1 : 0, &stopEvent_, milliseconds) == WAIT_TIMEOUT;
 }
 
 bool FramePacer::stopRequested() const {

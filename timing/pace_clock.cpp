@@ -12,6 +12,10 @@ using TimePeriodFn = UINT(WINAPI*)(UINT);
 
 } // namespace
 
+DWORD waitForAny(DWORD count, const HANDLE* handles, DWORD timeoutMs) {
+    return MsgWaitForMultipleObjects(count, handles, FALSE, timeoutMs, 0);
+}
+
 HANDLE TimerServices::createHighResolutionTimer() {
     // Looked up: Windows 7 has the function but refuses the flag, older systems lack both.
     using CreateTimerFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
@@ -80,7 +84,7 @@ bool SystemPaceClock::waitUntil(std::uint64_t deadline, HANDLE stopEvent) {
         const std::uint64_t remaining = deadline - now;
         if (timer_ && services_->setTimer(timer_.get(), remaining * 10)) {
             const HANDLE wakes[] = {timer_.get(), stopEvent};
-            const DWORD woke = WaitForMultipleObjects(stopEvent ? 2 : 1, wakes, FALSE, INFINITE);
+            const DWORD woke = waitForAny(stopEvent ? 2 : 1, wakes, INFINITE);
             if (woke == WAIT_OBJECT_0 + 1) {
                 CancelWaitableTimer(timer_.get());
                 return false;
@@ -92,9 +96,7 @@ bool SystemPaceClock::waitUntil(std::uint64_t deadline, HANDLE stopEvent) {
             finePeriodHeld_ = services_->beginFinePeriod();
         // Rounded up, so that a wait never ends before its deadline only to wait again.
         const auto milliseconds = static_cast<DWORD>((remaining + 999) / 1000);
-        if (!stopEvent)
-            Sleep(milliseconds);
-        else if (WaitForSingleObject(stopEvent, milliseconds) != WAIT_TIMEOUT)
+        if (waitForAny(stopEvent ? 1 : 0, &stopEvent, milliseconds) != WAIT_TIMEOUT)
             return false;
     }
 }

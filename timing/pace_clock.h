@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <memory>
 
+// Waits for any of the handles (none: a plain sleep) or the time-out, as WaitForMultipleObjects
+// does; no message wakes it. A wait of the message kind: under Wine, what the thread drew
+// into a window reaches the screen before it sleeps, as it does on Windows at once.
+DWORD waitForAny(DWORD count, const HANDLE* handles, DWORD timeoutMs);
+
 // What the frame pacer reads and waits with: a steady time in microseconds and a wait for
 // a moment of it that an event can cut short. The system's below, or a test's.
 class PaceClock {
