@@ -74,7 +74,7 @@ bool Animator::loadScenes() {
     // The window's own context serves the window thread meanwhile (its erases paint on it):
     // the pictures are made compatible with a context of the window's from the system's
     // cache, this thread's alone.
-    CacheWindowDC screen(window_);
+    WindowDC screen(window_, WindowDC::Source::Cache);
     std::vector<SceneSlot> built;
     std::size_t other = 0;
     for (const MonitorArea& area : areas_) {

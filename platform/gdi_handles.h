@@ -32,7 +32,12 @@ class MemoryDC : public UniqueHandle<HDC, DeviceContextDeleter> {
 // screen.
 class WindowDC {
   public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    // Cache: one from the system's cache (GetDCEx with DCX_CACHE), never the class's own
+    // context, for a thread other than the one that paints with the own context.
+    enum class Source { Window, Cache };
+    explicit WindowDC(HWND window, Source source = Source::Window)
+        : window_(window),
+          dc_(source == Source::Cache ? GetDCEx(window, nullptr, DCX_CACHE) : GetDC(window)) {}
     ~WindowDC() {
         if (dc_)
             ReleaseDC(window_, dc_);
@@ -42,27 +47,6 @@ class WindowDC {
 
     HDC get() const { return dc_; }
     HWND window() const { return window_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A context of the window from the system's cache (GetDCEx with DCX_CACHE), never the
-// class's own: for a thread other than the one that paints with the own context.
-class CacheWindowDC {
-  public:
-    explicit CacheWindowDC(HWND window)
-        : window_(window), dc_(GetDCEx(window, nullptr, DCX_CACHE)) {}
-    ~CacheWindowDC() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    CacheWindowDC(const CacheWindowDC&) = delete;
-    CacheWindowDC& operator=(const CacheWindowDC&) = delete;
-
-    HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
   private:

@@ -7,6 +7,7 @@
 #include "tests/host/saver_window_fixture.h"
 #include "tests/host/test_pictures.h"
 #include "tests/support/desktop_guard.h"
+#include "tests/support/dib_surface.h"
 #include "tests/support/file_access.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
@@ -309,6 +310,17 @@ TEST_F(AnimatedSaverTest, WhileThePicturesLoadTheWindowAnswersAtOnce) {
         ASSERT_TRUE(waitFor([] { return picturesBegun >= 1; }, 5000));
 
         if (during == During::Close) {
+            // A later erase while loading shows the screen's picture again, as the first did.
+            const int width = GetSystemMetrics(SM_CXSCREEN);
+            const int height = GetSystemMetrics(SM_CYSCREEN);
+            DibSurface surface(width, height, RGB(255, 0, 255));
+            send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.dc()));
+            {
+                WindowDC screen(nullptr);
+                for (POINT at : {POINT{3, 3}, POINT{width / 2, height / 3}, POINT{width - 2, 7}})
+                    EXPECT_EQ(surface.pixel(at.x, at.y), GetPixel(screen.get(), at.x, at.y))
+                        << at.x << "," << at.y;
+            }
             send(WM_CLOSE);
             EXPECT_LT(GetTickCount() - start, kSlowPictureMs) << "the close waited for the load";
             EXPECT_FALSE(IsWindow(window));
