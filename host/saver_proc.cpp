@@ -145,9 +145,8 @@ void paintStartPicture(HWND window, HDC dc) {
 
 void closeAnimator(HWND window) {
     // A close right after a display change hands over the picture that was on the screen;
-    // building the new layout's first would make the close wait for its pictures.
-    KillTimer(window, kRebuildTimer);
-    rebuildPending = false;
+    // building the new layout's first would make the close wait for its pictures. The
+    // rebuild stays pending: a window kept by a refused password still follows the display.
     KillTimer(window, kParentWatchTimer);
     startPictureSlot().reset();
     std::unique_ptr<Animator>& animator = animatorSlot();
