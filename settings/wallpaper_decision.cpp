@@ -185,9 +185,9 @@ bool backgroundFixedByPolicy() {
             if (RegQueryValueExA(key.get(), "NoChangingWallPaper", nullptr, &type,
                                  reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
                 DWORD number = 0;
-                if ((type == REG_DWORD && size == sizeof number &&
-                     (std::memcpy(&number, data, sizeof number), number != 0)) ||
-                    ((type == REG_SZ || type == REG_EXPAND_SZ) && std::atoi(data) != 0))
+                std::memcpy(&number, data, sizeof number);
+                const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+                if ((type == REG_DWORD && number != 0) || (text && std::atoi(data) != 0))
                     return true;
             }
         }

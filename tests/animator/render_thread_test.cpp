@@ -155,7 +155,6 @@ TEST_F(RenderThreadTest, TheStartPictureIsBlackOnAMonitorInAdvancedColour) {
         for (POINT at : {POINT{0, 0}, POINT{picture->width() / 2, picture->height() - 1}})
             EXPECT_EQ(dibPixel(GetPixel(picture->dc(), at.x, at.y)), c.expected);
     }
-    EXPECT_TRUE(advancedColorMonitors().empty()) << "Wine shows no monitor in HDR";
 }
 
 TEST_F(RenderThreadTest, StartStyleZeroRevealsTheSameFrameBlockByBlock) {
